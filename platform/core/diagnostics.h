@@ -1,0 +1,69 @@
+// Call journal, fault injection and live-object accounting of the platform services.
+// Every service entry point announces itself through EnterCall(); tests read the
+// journal, arm faults and count live objects through the headless host.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orv::platform {
+
+struct JournalEntry {
+  std::string operation;  // e.g. "IDirectDrawSurface7::BltFast"
+  std::string arguments;  // main arguments, comma separated
+};
+
+class Diagnostics {
+ public:
+  // The next `count` calls of `operation`, after `skip` calls that pass, answer `result`.
+  // Operations returning a handle answer null and those returning BOOL answer FALSE
+  // whatever `result` says; HRESULT operations answer `result` itself.
+  void InjectFault(std::string_view operation, std::int32_t result, int count = 1, int skip = 0);
+  void ClearFaults();
+
+  void SetJournalEnabled(bool enabled) { journal_enabled_ = enabled; }
+  bool journal_enabled() const { return journal_enabled_; }
+  const std::vector<JournalEntry>& journal() const { return journal_; }
+  void ClearJournal() { journal_.clear(); }
+  // Operations of the journal in order, for compact assertions.
+  std::vector<std::string> JournalOperations() const;
+
+  void ObjectCreated() { ++live_objects_; }
+  void ObjectDestroyed() { --live_objects_; }
+  int live_objects() const { return live_objects_; }
+
+  // Records the call and answers the injected fault, if one is due.
+  template <typename... Args>
+  std::optional<std::int32_t> EnterCall(std::string_view operation, const Args&... args) {
+    if (journal_enabled_) {
+      std::ostringstream text;
+      const char* separator = "";
+      ((text << separator << args, separator = ", "), ...);
+      journal_.push_back({std::string(operation), text.str()});
+    }
+    if (faults_.empty()) return std::nullopt;
+    return TakeFault(operation);
+  }
+
+ private:
+  struct Fault {
+    std::string operation;
+    std::int32_t result;
+    int count;
+    int skip;
+  };
+  std::optional<std::int32_t> TakeFault(std::string_view operation);
+
+  std::vector<Fault> faults_;
+  std::vector<JournalEntry> journal_;
+  bool journal_enabled_ = false;
+  int live_objects_ = 0;
+};
+
+Diagnostics& Diag();
+
+}  // namespace orv::platform

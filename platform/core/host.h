@@ -1,0 +1,96 @@
+// The seam between the platform services and the machine they run on.
+// A host owns time, the real window, presentation, dialogs and raw input; the
+// services above it (windows and messages, GDI, DirectDraw, DirectInput) turn
+// these into Windows behaviour. Data flows host -> platform -> game -> platform -> host.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "win/base.h"
+
+namespace orv::platform {
+
+// Something that happened to the window on the host's side.
+enum class HostEventType {
+  kPointerMoved,     // the pointer moved over the window
+  kFocusLost,        // another window took the foreground; `minimized` says whether we were minimised
+  kFocusGained,      // the window is in the foreground again (and not minimised)
+  kCloseRequested,   // the user asked to close the window (close button, Alt+F4)
+};
+
+struct HostEvent {
+  HostEventType type = HostEventType::kPointerMoved;
+  bool minimized = false;
+};
+
+// One frame of the exclusive display, as the platform presents it.
+struct PresentedFrame {
+  const std::uint8_t* pixels = nullptr;  // one palette index per pixel, rows top-down
+  int width = 0;
+  int height = 0;
+  int pitch = 0;  // bytes from one row to the next
+  const PALETTEENTRY* palette = nullptr;  // 256 entries
+};
+
+// Raw joystick state as the host reads it, before DirectInput's scaling.
+struct JoystickReading {
+  static constexpr int kAxes = 8;
+  static constexpr int kButtons = 32;
+  static constexpr int kHats = 4;
+  std::array<std::int32_t, kAxes> axes{};  // -32768..32767, 0 at rest
+  std::array<bool, kButtons> buttons{};
+  std::array<std::int32_t, kHats> hats{-1, -1, -1, -1};  // hundredths of degrees, -1 centred
+};
+
+struct JoystickInfo {
+  std::uint32_t instance_id = 0;  // stable for as long as the device stays attached
+  std::string name;
+  int axis_count = 0;
+  int button_count = 0;
+  int hat_count = 0;
+};
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Time: a monotonic microsecond clock and a sleep on it.
+  virtual std::uint64_t NowMicroseconds() = 0;
+  virtual void SleepMicroseconds(std::uint64_t duration) = 0;
+
+  // Diagnostics and dialogs.
+  virtual void DebugOutput(std::string_view text) = 0;
+  // Shows a modal message box and returns when it is dismissed.
+  virtual void ShowMessageBox(std::string_view text, std::string_view caption) = 0;
+
+  // The window.
+  virtual void OpenWindow(std::string_view title, int width, int height) = 0;
+  virtual void CloseWindow() = 0;
+  virtual void SetPointerVisible(bool visible) = 0;
+  // Whether a display exists on which exclusive mode can be taken.
+  virtual bool DisplayAvailable() = 0;
+  // The exclusive display mode was set (true) or given back (false).
+  virtual void SetExclusiveMode(bool exclusive, int width, int height) = 0;
+  virtual void Present(const PresentedFrame& frame) = 0;
+
+  // Events: the next pending event, without waiting; false when there is none.
+  virtual bool PollEvent(HostEvent& event) = 0;
+  // Waits until an event may be pending (used when the message queue is empty).
+  virtual void WaitForEvent() = 0;
+
+  // Input: key positions as DirectInput key codes (0x80 while held), and joysticks.
+  virtual void ReadKeyboard(std::array<std::uint8_t, 256>& keys) = 0;
+  virtual std::vector<JoystickInfo> Joysticks() = 0;
+  // False when the joystick is no longer attached.
+  virtual bool ReadJoystick(std::uint32_t instance_id, JoystickReading& reading) = 0;
+};
+
+// The host that the services use; set once at start-up (or by a test).
+Host& CurrentHost();
+void InstallHost(Host* host);
+
+}  // namespace orv::platform

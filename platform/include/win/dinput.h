@@ -1,0 +1,4 @@
+// DirectInput 7: declared by the input service.
+#pragma once
+
+#include "win/base.h"
