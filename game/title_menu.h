@@ -1,0 +1,6 @@
+// The title menu: background, logo, Start / Option / Exit and the cursor.
+#pragma once
+
+#include "platform.h"
+
+HRESULT RunTitleMenu(HWND window);
