@@ -35,6 +35,9 @@ struct CapturedFrame {
 
 class HeadlessHost : public Host {
  public:
+  // Virtual time that one look at an empty event queue takes.
+  static constexpr std::uint64_t kIdlePollCostUs = 20;
+
   // Installs itself as the platform's host and resets every service.
   HeadlessHost();
   ~HeadlessHost() override;
