@@ -676,8 +676,9 @@ def glyph_bits(rows):
     return [[ch == '#' for ch in row] for row in rows]
 
 
-def double_smooth(bits):
-    """Doubles a 1-bit picture, rounding outer corners and filling diagonal steps."""
+def double_smooth(bits, round_corners=True):
+    """Doubles a 1-bit picture, filling diagonal steps and (optionally) rounding outer
+    corners."""
     h = len(bits)
     w = len(bits[0]) if h else 0
 
@@ -690,6 +691,10 @@ def double_smooth(bits):
             p = at(x, y)
             a, b, c, d = at(x, y - 1), at(x + 1, y), at(x - 1, y), at(x, y + 1)
             e = [p, p, p, p]  # top-left, top-right, bottom-left, bottom-right
+            if p and not round_corners:
+                out[2 * y][2 * x:2 * x + 2] = [True, True]
+                out[2 * y + 1][2 * x:2 * x + 2] = [True, True]
+                continue
             if c == a and c != d and a != b:
                 e[0] = a
             if a == b and a != c and b != d:
@@ -804,7 +809,7 @@ TEAL_SHIFT = 136
 
 def caption_word_bits(word):
     """The word as a list of rows of bits at final size (16 rows), letters 2 px apart."""
-    letters = [double_smooth(glyph_bits(CAPTION4X8[ch])) for ch in word]
+    letters = [double_smooth(glyph_bits(CAPTION4X8[ch]), round_corners=False) for ch in word]
     width = sum(len(l[0]) for l in letters) + 2 * (len(letters) - 1)
     out = [[False] * width for _ in range(16)]
     x = 0
@@ -883,27 +888,33 @@ def draw_menu():
     lw = len(logo[0])
     stamp(px, MW, logo, 2 + (216 - lw) // 2, 4, RED)
 
-    # (row, [(word, x)]) with words placed on the yellow copy; the teal copy follows.
+    # Captions by row. Words follow each other 9 px apart unless a word has a fixed place:
+    # EXIT and OPTION are cut out by the title menu.
     layout = [
-        (0, [('HI', 2), ('SCORE', 24)]),
-        (1, [('SELECT', 2)]),
-        (2, [('SOUND', 2), ('TEST', 54)]),
-        (3, [('JOYSTICK', 2)]),
-        (4, [('SAVE', 2), ('AND', 51), ('EXIT', 97)]),
-        (5, [('CONTINUE', 2)]),
-        (6, [('START', 2), ('OPTION', 58)]),
+        [('HI', None), ('SCORE', None)],
+        [('SELECT', None)],
+        [('SOUND', None), ('TEST', None)],
+        [('JOYSTICK', None)],
+        [('SAVE', None), ('AND', None), ('EXIT', 97)],
+        [('CONTINUE', None)],
+        [('START', None), ('OPTION', 58)],
     ]
-    for row, words in layout:
+    for row, words in enumerate(layout):
         top = CAPTION_ROWS[row] + 1
-        for word, x in words:
+        x = 2
+        for word, place in words:
             bits = caption_word_bits(word)
+            if place is not None:
+                assert place >= x, word
+                x = place
             stamp(px, MW, bits, x, top, YELLOW)
             stamp(px, MW, bits, x + TEAL_SHIFT, top, TEAL)
+            x += len(bits[0]) + 9
     # Row 2 ends with two triangles pointing at each other; the left one is the cursor.
     left = triangle_bits(15, 17, True)
     right = triangle_bits(15, 17, False)
     for shift, fill in ((0, YELLOW), (TEAL_SHIFT, TEAL)):
-        for tri, x0 in ((left, 104), (right, 122)):
+        for tri, x0 in ((left, 104), (right, 120)):
             for y, row in enumerate(tri):
                 for x, v in enumerate(row):
                     if v:
