@@ -104,10 +104,10 @@ FIXED = {
 # least SPRITE_CLEARANCE away from every other display entry.
 SPRITE = {
     'outline': (22, 20, 38),
-    'hull0': (62, 68, 88),
-    'hull1': (104, 112, 134),
-    'hull2': (150, 158, 178),
-    'hull3': (198, 204, 218),
+    'hull0': (64, 68, 82),
+    'hull1': (106, 110, 126),
+    'hull2': (152, 156, 172),
+    'hull3': (198, 202, 214),
     'white': (252, 252, 252),
     'glass0': (16, 48, 110),
     'glass1': (40, 130, 210),
@@ -294,11 +294,14 @@ def build_table_b(table_a, sprite_names):
 
     table = [(255, 255, 255)]
     index = {'white': 0}
-    for name in ('hull3', 'hull2', 'hull1', 'hull0'):
-        index[name] = len(table)
-        table.append(nudge(SPRITE[name]))
-    for level in (233, 177, 129, 97, 65, 41, 25, 13):  # the rest of the grey run
-        table.append((level, level, level))
+    # The run of greys, light to dark: the hull shades and some plain greys.
+    greys = [(nudge(SPRITE[name]), name) for name in ('hull3', 'hull2', 'hull1', 'hull0')]
+    greys += [((v, v, v), None) for v in (233, 177, 129, 87, 45, 25, 13)]
+    greys.sort(key=lambda g: -sum(g[0]))
+    for colour, name in greys:
+        if name:
+            index[name] = len(table)
+        table.append(colour)
     for name in sprite_names:
         if name in index:
             continue
