@@ -41,7 +41,7 @@ class Diagnostics {
   std::optional<std::int32_t> EnterCall(std::string_view operation, const Args&... args) {
     if (journal_enabled_) {
       std::ostringstream text;
-      const char* separator = "";
+      [[maybe_unused]] const char* separator = "";  // unused by calls without arguments
       ((text << separator << args, separator = ", "), ...);
       journal_.push_back({std::string(operation), text.str()});
     }
