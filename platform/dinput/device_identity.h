@@ -1,0 +1,26 @@
+// Who a device is: the identities and descriptions DirectInput hands out for the
+// system keyboard and the host's joysticks.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/host.h"
+#include "win/dinput.h"
+
+namespace orv::platform::dinput {
+
+// A joystick's instance GUID carries the host's instance id, so the same attached device
+// always has the same identity.
+GUID JoystickInstanceGuid(std::uint32_t instance_id);
+// The host instance id named by `guid`, if it is a joystick identity of ours.
+std::optional<std::uint32_t> JoystickInstanceId(REFGUID guid);
+
+void DescribeKeyboard(DIDEVICEINSTANCEA& instance);
+void DescribeJoystick(const JoystickInfo& joystick, DIDEVICEINSTANCEA& instance);
+
+// "{6F1D2B61-D5A0-11CF-BFC7-444553540000}", for the call journal.
+std::string GuidText(REFGUID guid);
+
+}  // namespace orv::platform::dinput
