@@ -1144,34 +1144,38 @@ def draw_orb(px, bidx, cx, cy, rx, ry, kind, seed):
         rim = (1.0 - w) ** 2.2
         dither = BAYER8[y & 7][x & 7]
         if kind == 'lattice':
-            # swirling green and blue glow
-            sw = noise.fbm(u * 3.1 + 4.0 + w * 1.3, v * 3.1 + 2.0, 4)
-            glow = 0.35 + 0.65 * w
-            level = clamp(glow * (0.45 + 0.75 * lam) + 0.25 * rim, 0.0, 1.3)
-            if sw > 0.53:
-                ramp = ['green0', 'green1', 'green2', 'green3', 'white']
-            elif sw > 0.47:
-                ramp = ['blue0', 'tealmix', 'tealmix', 'green2', 'green3']
+            # Green continents of glow swirling through a deep blue sea, brightest in the
+            # middle, with a cyan halo at the rim.
+            sw = noise.fbm(u * 2.6 + 4.0 + w * 1.1, v * 2.6 + 2.0, 4)
+            level = clamp(0.15 + 0.55 * w ** 1.4 + 0.35 * lam, 0.0, 1.0)
+            if sw > 0.52:
+                ramp = ['green0', 'green1', 'green2', 'green3']
+            elif sw > 0.485:
+                ramp = ['blue0', 'tealmix', 'tealmix', 'green2']
             else:
-                ramp = ['blue0', 'blue1', 'blue2', 'pale0', 'pale1']
-            k = int(clamp(level * 4.0 + 0.5 + dither * 0.7, 0, 4))
+                ramp = ['blue0', 'blue1', 'glass1', 'blue2']
+            k = int(clamp(level * 3.0 + 0.5 + dither * 0.8, 0, 3))
             name = ramp[k]
-            # lattice of latitude and longitude lines on the front of the sphere
+            # A lattice of latitude and longitude lines, about one pixel wide.
             yy = v * math.cos(tilt) - w * math.sin(tilt)
             zz = v * math.sin(tilt) + w * math.cos(tilt)
             lat = math.asin(clamp(yy, -1.0, 1.0))
             lon = math.atan2(u, zz)
-            line_w = 0.09
-            fl = (lat / (math.pi / 7.0)) % 1.0
-            fo = (lon / (math.pi / 7.0) + 0.5) % 1.0
-            on_lat = min(fl, 1 - fl) < line_w * 0.8
-            on_lon = min(fo, 1 - fo) < line_w * 1.1 / max(0.25, math.cos(lat))
-            if (on_lat or on_lon) and w > 0.12:
-                name = 'pale1' if lam > 0.55 else 'pale0'
-            if rim > 0.55:
-                name = 'rim' if rim > 0.72 else name
-            if spec > 0.6 or (lam > 0.97):
+            step = math.pi / 6.0
+            fl = (lat / step) % 1.0
+            fo = (lon / step + 0.5) % 1.0
+            px_per_rad = rx * max(0.2, w)
+            on_lat = min(fl, 1 - fl) * step * px_per_rad < 0.55
+            on_lon = min(fo, 1 - fo) * step * rx * max(0.2, math.cos(lat)) * max(0.2, w) < 0.5
+            if (on_lat or on_lon) and w > 0.2:
+                name = 'pale1' if lam > 0.5 else 'pale0'
+            if rim > 0.5:
+                name = 'rim' if (rim > 0.6 or dither > 0.0) else 'tealmix'
+            spec = spec ** 2
+            if spec > 0.55:
                 name = 'white'
+            elif spec > 0.25:
+                name = 'pale1'
         else:
             sw = noise.fbm(u * 4.0 + 1.0, v * 4.0 + 7.0, 4)
             level = clamp(0.2 + 0.8 * lam + (0.35 if sw > 0.58 else 0.0) - 0.3 * rim, 0.0, 1.2)
