@@ -409,7 +409,6 @@ def render_backdrop():
             wy = nw.fbm(px / 150.0 + 9.7, py / 150.0 + 3.1, 3) - 0.5
             qx, qy = px + wx * 140.0, py + wy * 140.0
             # Blue cloud: a broad diagonal band from the upper left towards the right.
-            t = (qx * 0.55 - qy * 0.83 + 150.0) / 260.0
             band_b = math.exp(-((qy - (250.0 - qx * 0.42)) / 120.0) ** 2)
             fb = nb.fbm(qx / 110.0, qy / 110.0, 5)
             db = smoothstep(0.38, 0.78, fb * (0.55 + 0.65 * band_b)) * (0.35 + 0.65 * band_b)
@@ -1049,8 +1048,8 @@ def ship_sample(x, yv, roll):
     lam = max(0.0, (n[0] * lx + n[1] * ly + n[2] * lz) / ll)
     hx, hy, hz = lx / ll, ly / ll, lz / ll + 1.0
     hl = math.sqrt(hx * hx + hy * hy + hz * hz)
-    spec = max(0.0, (n[0] * hx + n[1] * hy + n[2] * hz) / hl) ** 24
-    return material, 0.18 + 0.72 * lam + 0.9 * spec
+    shine = max(0.0, (n[0] * hx + n[1] * hy + n[2] * hz) / hl) ** 24
+    return material, 0.18 + 0.72 * lam + 0.9 * shine
 
 
 def draw_ship_frame(px, bidx, cell_x, roll_deg, seed):
@@ -1140,7 +1139,7 @@ def draw_orb(px, bidx, cx, cy, rx, ry, kind, seed):
             continue
         w = math.sqrt(max(0.0, 1.0 - u * u - v * v))
         lam = max(0.0, u * lx + v * ly + w * lz)
-        spec = max(0.0, u * hx + v * hy + w * hz) ** 30
+        shine = max(0.0, u * hx + v * hy + w * hz) ** 30
         rim = (1.0 - w) ** 2.2
         dither = BAYER8[y & 7][x & 7]
         if kind == 'lattice':
@@ -1171,10 +1170,10 @@ def draw_orb(px, bidx, cx, cy, rx, ry, kind, seed):
                 name = 'pale1' if lam > 0.5 else 'pale0'
             if rim > 0.5:
                 name = 'rim' if (rim > 0.6 or dither > 0.0) else 'tealmix'
-            spec = spec ** 2
-            if spec > 0.55:
+            shine = shine ** 2
+            if shine > 0.55:
                 name = 'white'
-            elif spec > 0.25:
+            elif shine > 0.25:
                 name = 'pale1'
         else:
             sw = noise.fbm(u * 4.0 + 1.0, v * 4.0 + 7.0, 4)
@@ -1184,7 +1183,7 @@ def draw_orb(px, bidx, cx, cy, rx, ry, kind, seed):
             name = ramp[k]
             if 0.44 < sw < 0.48 and w > 0.2:
                 name = 'outline' if lam < 0.6 else 'accent0'
-            if spec > 0.6:
+            if shine > 0.6:
                 name = 'white'
         px[y * CW + x] = bidx[name]
 

@@ -3,7 +3,8 @@
 
   title.png   the title screen as the game composes it
   play.png    a play frame: backdrop, ship, orb and frame-rate text
-  sheets.png  the four bitmaps side by side (CHARACTER as the game shows it), doubled
+  sheets.png  the four bitmaps side by side (CHARACTER as the game shows it)
+  closeup.png the ship frames, orbs, font bands and title lettering at three times size
 
 CHARACTER is shown after its colours were mapped onto the display palette with the
 closest-colour rule the game's loader uses (squared RGB distance, ties to the lowest index);
@@ -124,7 +125,7 @@ def main(argv):
     draw_fps(play, strings, '0060 FPS')
     play.png(os.path.join(out_dir, 'play.png'), palette)
 
-    # All four sheets at double size on a dark grey board, unkeyed.
+    # All four sheets at their own size on a black board, unkeyed.
     gap = 8
     width = 640 + gap + 640 + 2 * gap
     height = 480 + gap + 300 + 2 * gap
