@@ -891,13 +891,13 @@ def draw_menu():
     stamp(px, MW, logo, 2 + (216 - lw) // 2, 4, RED)
 
     # Captions by row. Words follow each other 9 px apart unless a word has a fixed place:
-    # EXIT and OPTION are cut out by the title menu.
+    # EXIT and OPTION are cut out by the title menu; AND sits evenly between SAVE and EXIT.
     layout = [
         [('HI', None), ('SCORE', None)],
         [('SELECT', None)],
         [('SOUND', None), ('TEST', None)],
         [('JOYSTICK', None)],
-        [('SAVE', None), ('AND', None), ('EXIT', 97)],
+        [('SAVE', None), ('AND', 54), ('EXIT', 97)],
         [('CONTINUE', None)],
         [('START', None), ('OPTION', 58)],
     ]
