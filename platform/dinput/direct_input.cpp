@@ -35,9 +35,18 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
  public:
   DirectInputObject() { LiveInputObjects().push_back(this); }
 
+  ULONG AddRef() override {
+    Diag().EnterCall("IDirectInput7A::AddRef", Self());
+    return ComObject::AddRef();
+  }
+  ULONG Release() override {
+    Diag().EnterCall("IDirectInput7A::Release", Self());
+    return ComObject::Release();
+  }
+
   HRESULT EnumDevices(DWORD device_type, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
                       DWORD flags) override {
-    if (auto fault = Diag().EnterCall("IDirectInput7A::EnumDevices", device_type, flags)) {
+    if (auto fault = Diag().EnterCall("IDirectInput7A::EnumDevices", Self(), device_type, flags)) {
       return *fault;
     }
     if (released())
@@ -68,7 +77,8 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
   }
 
   HRESULT GetDeviceStatus(REFGUID instance) override {
-    if (auto fault = Diag().EnterCall("IDirectInput7A::GetDeviceStatus", GuidText(instance))) {
+    if (auto fault =
+            Diag().EnterCall("IDirectInput7A::GetDeviceStatus", Self(), GuidText(instance))) {
       return *fault;
     }
     if (released())
@@ -82,7 +92,8 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
   }
 
   HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
-    if (auto fault = Diag().EnterCall("IDirectInput7A::CreateDeviceEx", GuidText(instance))) {
+    if (auto fault =
+            Diag().EnterCall("IDirectInput7A::CreateDeviceEx", Self(), GuidText(instance))) {
       return *fault;
     }
     if (released())
@@ -110,6 +121,9 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
 
  protected:
   void OnFinalRelease() override { std::erase(LiveInputObjects(), this); }
+
+ private:
+  const void* Self() const { return static_cast<const IDirectInput7A*>(this); }
 };
 
 void ResetDirectInput() {
@@ -117,7 +131,7 @@ void ResetDirectInput() {
   ReleaseLiveDevices();
   auto objects = LiveInputObjects();
   for (DirectInputObject* object : objects) {
-    while (object->Release() > 0) {
+    while (object->ComObject::Release() > 0) {
     }
   }
 }

@@ -52,6 +52,16 @@ InputDevice::InputDevice(IDirectInput7A* parent, std::optional<JoystickInfo> joy
   LiveDevices().push_back(this);
 }
 
+ULONG InputDevice::AddRef() {
+  Diag().EnterCall("IDirectInputDevice7A::AddRef", Self());
+  return ComObject::AddRef();
+}
+
+ULONG InputDevice::Release() {
+  Diag().EnterCall("IDirectInputDevice7A::Release", Self());
+  return ComObject::Release();
+}
+
 void InputDevice::OnFinalRelease() {
   // A device still acquired is given up by its release alone.
   acquired_ = false;
@@ -63,7 +73,7 @@ void InputDevice::OnFinalRelease() {
 void ReleaseLiveDevices() {
   auto devices = LiveDevices();
   for (InputDevice* device : devices) {
-    while (device->Release() > 0) {
+    while (device->ComObject::Release() > 0) {
     }
   }
 }
@@ -81,7 +91,7 @@ void InputDevice::OnForegroundChanged(const ForegroundState&) {
 }
 
 HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT format) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetDataFormat",
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetDataFormat", Self(),
                                     format != nullptr ? format->dwDataSize : 0)) {
     return *fault;
   }
@@ -100,7 +110,7 @@ HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT format) {
 }
 
 HRESULT InputDevice::SetCooperativeLevel(HWND window, DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetCooperativeLevel",
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetCooperativeLevel", Self(),
                                     static_cast<const void*>(window), flags)) {
     return *fault;
   }
@@ -165,8 +175,9 @@ HRESULT InputDevice::FindAxes(REFGUID property, const DIPROPHEADER* header, unsi
 }
 
 HRESULT InputDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetProperty", PropertyName(property),
-                                    header != nullptr ? header->dwObj : 0)) {
+  if (auto fault =
+          Diag().EnterCall("IDirectInputDevice7A::SetProperty", Self(), PropertyName(property),
+                           header != nullptr ? header->dwObj : 0)) {
     return *fault;
   }
   if (released())
@@ -198,8 +209,9 @@ HRESULT InputDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
 }
 
 HRESULT InputDevice::GetProperty(REFGUID property, LPDIPROPHEADER header) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetProperty", PropertyName(property),
-                                    header != nullptr ? header->dwObj : 0)) {
+  if (auto fault =
+          Diag().EnterCall("IDirectInputDevice7A::GetProperty", Self(), PropertyName(property),
+                           header != nullptr ? header->dwObj : 0)) {
     return *fault;
   }
   if (released())
@@ -220,7 +232,7 @@ HRESULT InputDevice::GetProperty(REFGUID property, LPDIPROPHEADER header) {
 }
 
 HRESULT InputDevice::Acquire() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Acquire"))
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Acquire", Self()))
     return *fault;
   if (released())
     return kReleasedObjectResult;
@@ -244,7 +256,7 @@ HRESULT InputDevice::Acquire() {
 }
 
 HRESULT InputDevice::Unacquire() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Unacquire"))
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Unacquire", Self()))
     return *fault;
   if (released())
     return kReleasedObjectResult;
@@ -256,7 +268,7 @@ HRESULT InputDevice::Unacquire() {
 }
 
 HRESULT InputDevice::Poll() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Poll"))
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Poll", Self()))
     return *fault;
   if (released())
     return kReleasedObjectResult;
@@ -267,7 +279,7 @@ HRESULT InputDevice::Poll() {
 }
 
 HRESULT InputDevice::GetDeviceState(DWORD size, LPVOID data) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceState", size))
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceState", Self(), size))
     return *fault;
   if (released())
     return kReleasedObjectResult;
@@ -333,7 +345,7 @@ bool InputDevice::FillJoystickState(std::uint8_t* data) const {
 }
 
 HRESULT InputDevice::GetDeviceInfo(LPDIDEVICEINSTANCEA instance) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceInfo"))
+  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceInfo", Self()))
     return *fault;
   if (released())
     return kReleasedObjectResult;

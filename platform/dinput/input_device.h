@@ -22,6 +22,8 @@ class InputDevice final : public ComObject<IDirectInputDevice7A> {
   // The keyboard when `joystick` is empty. The device holds a reference to `parent`.
   InputDevice(IDirectInput7A* parent, std::optional<JoystickInfo> joystick);
 
+  ULONG AddRef() override;
+  ULONG Release() override;
   HRESULT GetProperty(REFGUID property, LPDIPROPHEADER header) override;
   HRESULT SetProperty(REFGUID property, LPCDIPROPHEADER header) override;
   HRESULT Acquire() override;
@@ -38,6 +40,8 @@ class InputDevice final : public ComObject<IDirectInputDevice7A> {
  private:
   static constexpr int kAxes = 8;
 
+  // The address the program holds, as the journal names the device.
+  const void* Self() const { return static_cast<const IDirectInputDevice7A*>(this); }
   void OnForegroundChanged(const ForegroundState& foreground);
   bool InForeground() const;
   // Checks a property record and finds the axes it names (one bit per axis).
