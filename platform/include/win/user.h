@@ -1,7 +1,12 @@
 // Windows USER: window class, window, messages, cursor, message box, text and rectangles.
 #pragma once
 
+#include <cstdarg>
+
 #include "win/base.h"
+
+#define MAKEWPARAM(low, high) ((WPARAM)(DWORD)MAKELONG(low, high))
+#define MAKELRESULT(low, high) ((LRESULT)(DWORD)MAKELONG(low, high))
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
@@ -28,6 +33,23 @@ struct MSG {
 };
 using LPMSG = MSG*;
 
+// lParam of WM_NCCREATE and WM_CREATE.
+struct CREATESTRUCTA {
+  LPVOID lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
+using LPCREATESTRUCTA = CREATESTRUCTA*;
+
 // Class styles.
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
@@ -45,6 +67,8 @@ using LPMSG = MSG*;
   (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_TOPMOST 0x00000008L
 
+#define CW_USEDEFAULT ((int)0x80000000)
+
 // Show commands.
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
@@ -59,6 +83,8 @@ using LPMSG = MSG*;
 #define SW_SHOWNA 8
 #define SW_RESTORE 9
 #define SW_SHOWDEFAULT 10
+#define SW_FORCEMINIMIZE 11
+#define SW_MAX 11
 
 // Messages.
 #define WM_NULL 0x0000
@@ -101,15 +127,50 @@ using LPMSG = MSG*;
 // PeekMessage options.
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
+#define PM_NOYIELD 0x0002
 
 // Message boxes.
 #define MB_OK 0x00000000L
-#define MB_ICONERROR 0x00000010L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONQUESTION 0x00000020L
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_SETFOREGROUND 0x00010000L
+#define MB_TOPMOST 0x00040000L
 #define IDOK 1
 
-// Stock resources.
+// Stock icons.
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDI_HAND MAKEINTRESOURCEA(32513)
+#define IDI_QUESTION MAKEINTRESOURCEA(32514)
+#define IDI_EXCLAMATION MAKEINTRESOURCEA(32515)
+#define IDI_ASTERISK MAKEINTRESOURCEA(32516)
+#define IDI_WINLOGO MAKEINTRESOURCEA(32517)
+#define IDI_SHIELD MAKEINTRESOURCEA(32518)
+#define IDI_WARNING IDI_EXCLAMATION
+#define IDI_ERROR IDI_HAND
+#define IDI_INFORMATION IDI_ASTERISK
+
+// Stock cursors.
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDC_IBEAM MAKEINTRESOURCEA(32513)
+#define IDC_WAIT MAKEINTRESOURCEA(32514)
+#define IDC_CROSS MAKEINTRESOURCEA(32515)
+#define IDC_UPARROW MAKEINTRESOURCEA(32516)
+#define IDC_SIZE MAKEINTRESOURCEA(32640)
+#define IDC_ICON MAKEINTRESOURCEA(32641)
+#define IDC_SIZENWSE MAKEINTRESOURCEA(32642)
+#define IDC_SIZENESW MAKEINTRESOURCEA(32643)
+#define IDC_SIZEWE MAKEINTRESOURCEA(32644)
+#define IDC_SIZENS MAKEINTRESOURCEA(32645)
+#define IDC_SIZEALL MAKEINTRESOURCEA(32646)
+#define IDC_NO MAKEINTRESOURCEA(32648)
+#define IDC_HAND MAKEINTRESOURCEA(32649)
+#define IDC_APPSTARTING MAKEINTRESOURCEA(32650)
+#define IDC_HELP MAKEINTRESOURCEA(32651)
 
 ATOM RegisterClassA(const WNDCLASSA* window_class);
 BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance);
@@ -139,5 +200,11 @@ HCURSOR SetCursor(HCURSOR cursor);
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
+// Formats at most 1024 characters and a terminating zero into `buffer`.
 int wsprintfA(LPSTR buffer, LPCSTR format, ...);
+int wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments);
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
+
+// The program's entry point, defined by the game and called by the start-up code.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous_instance, LPSTR command_line,
+                   int show_command);

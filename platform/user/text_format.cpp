@@ -1,0 +1,276 @@
+// wsprintfA and wvsprintfA: Windows' own small printf, without floating point.
+#include <cstdarg>
+#include <cstdint>
+
+#include "core/diagnostics.h"
+#include "user/journal_text.h"
+#include "win/user.h"
+
+using orv::platform::Diag;
+
+namespace {
+
+// Windows writes at most this many characters, then the terminating zero.
+constexpr int kMaxCharacters = 1024;
+
+class Output {
+ public:
+  explicit Output(char* buffer) : buffer_(buffer) {}
+  void Put(char c) {
+    if (count_ < kMaxCharacters)
+      buffer_[count_++] = c;
+  }
+  void Repeat(char c, int times) {
+    for (int i = 0; i < times; ++i)
+      Put(c);
+  }
+  int Finish() {
+    buffer_[count_] = '\0';
+    return count_;
+  }
+
+ private:
+  char* buffer_;
+  int count_ = 0;
+};
+
+struct Spec {
+  bool left_align = false;
+  bool zero_pad = false;
+  bool alternate = false;  // '#': 0x before hexadecimal numbers
+  int width = 0;
+  int precision = -1;
+  enum class Size { kDefault, kShort, kLong, kWide64 } size = Size::kDefault;
+};
+
+void PutPadded(Output& out, const Spec& spec, const char* text, int length) {
+  const int padding = spec.width > length ? spec.width - length : 0;
+  if (!spec.left_align)
+    out.Repeat(' ', padding);
+  for (int i = 0; i < length; ++i)
+    out.Put(text[i]);
+  if (spec.left_align)
+    out.Repeat(' ', padding);
+}
+
+void PutNumber(Output& out, const Spec& spec, std::uint64_t magnitude, bool negative, int base,
+               bool upper) {
+  char digits[24];
+  int count = 0;
+  const char* symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+  do {
+    digits[count++] = symbols[magnitude % base];
+    magnitude /= base;
+  } while (magnitude != 0);
+  const int precision_zeros = spec.precision > count ? spec.precision - count : 0;
+
+  char prefix[2];
+  int prefix_length = 0;
+  if (negative) {
+    prefix[prefix_length++] = '-';
+  } else if (spec.alternate && base == 16) {
+    prefix[prefix_length++] = '0';
+    prefix[prefix_length++] = upper ? 'X' : 'x';
+  }
+  const int length = prefix_length + precision_zeros + count;
+  const int padding = spec.width > length ? spec.width - length : 0;
+
+  if (!spec.left_align && !spec.zero_pad)
+    out.Repeat(' ', padding);
+  for (int i = 0; i < prefix_length; ++i)
+    out.Put(prefix[i]);
+  if (!spec.left_align && spec.zero_pad)
+    out.Repeat('0', padding);
+  out.Repeat('0', precision_zeros);
+  while (count > 0)
+    out.Put(digits[--count]);
+  if (spec.left_align)
+    out.Repeat(' ', padding);
+}
+
+void PutSigned(Output& out, const Spec& spec, va_list& arguments) {
+  std::int64_t value;
+  switch (spec.size) {
+    case Spec::Size::kWide64:
+      value = va_arg(arguments, long long);
+      break;
+    case Spec::Size::kShort:
+      value = static_cast<short>(va_arg(arguments, int));
+      break;
+    default:  // long is 32 bits wide in Windows
+      value = va_arg(arguments, int);
+      break;
+  }
+  const bool negative = value < 0;
+  // Negating in unsigned arithmetic keeps the most negative value exact.
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  PutNumber(out, spec, magnitude, negative, 10, false);
+}
+
+std::uint64_t UnsignedArgument(const Spec& spec, va_list& arguments) {
+  switch (spec.size) {
+    case Spec::Size::kWide64:
+      return va_arg(arguments, unsigned long long);
+    case Spec::Size::kShort:
+      return static_cast<unsigned short>(va_arg(arguments, unsigned int));
+    default:
+      return va_arg(arguments, unsigned int);
+  }
+}
+
+void PutString(Output& out, const Spec& spec, bool wide, va_list& arguments) {
+  char narrowed[kMaxCharacters];
+  const char* text;
+  int length = 0;
+  const int limit =
+      spec.precision >= 0 && spec.precision < kMaxCharacters ? spec.precision : kMaxCharacters;
+  if (wide) {
+    // Wide characters are Windows' 16-bit units; those outside ASCII become '?'.
+    const auto* source = va_arg(arguments, const std::uint16_t*);
+    if (source == nullptr) {
+      text = "(null)";
+      while (length < limit && text[length] != '\0')
+        ++length;
+    } else {
+      while (length < limit && source[length] != 0) {
+        narrowed[length] = source[length] < 0x80 ? static_cast<char>(source[length]) : '?';
+        ++length;
+      }
+      text = narrowed;
+    }
+  } else {
+    text = va_arg(arguments, const char*);
+    if (text == nullptr)
+      text = "(null)";
+    while (length < limit && text[length] != '\0')
+      ++length;
+  }
+  PutPadded(out, spec, text, length);
+}
+
+void PutCharacter(Output& out, const Spec& spec, bool wide, va_list& arguments) {
+  const unsigned int value = va_arg(arguments, unsigned int);
+  char c = static_cast<char>(value);
+  if (wide)
+    c = (value & 0xFFFF) < 0x80 ? static_cast<char>(value) : '?';
+  PutPadded(out, spec, &c, 1);
+}
+
+int Format(char* buffer, const char* format, va_list& arguments) {
+  Output out(buffer);
+  const char* p = format;
+  while (*p != '\0') {
+    if (*p != '%') {
+      out.Put(*p++);
+      continue;
+    }
+    ++p;
+    Spec spec;
+    for (;; ++p) {
+      if (*p == '-') {
+        spec.left_align = true;
+      } else if (*p == '0') {
+        spec.zero_pad = true;
+      } else if (*p == '#') {
+        spec.alternate = true;
+      } else {
+        break;
+      }
+    }
+    while (*p >= '0' && *p <= '9')
+      spec.width = spec.width * 10 + (*p++ - '0');
+    if (*p == '.') {
+      ++p;
+      spec.precision = 0;
+      while (*p >= '0' && *p <= '9')
+        spec.precision = spec.precision * 10 + (*p++ - '0');
+    }
+    if (*p == 'l') {
+      spec.size = Spec::Size::kLong;
+      ++p;
+    } else if (*p == 'h') {
+      spec.size = Spec::Size::kShort;
+      ++p;
+    } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
+      spec.size = Spec::Size::kWide64;
+      p += 3;
+    }
+    const char type = *p;
+    if (type == '\0')
+      break;
+    ++p;
+    switch (type) {
+      case 'd':
+      case 'i':
+        PutSigned(out, spec, arguments);
+        break;
+      case 'u':
+        PutNumber(out, spec, UnsignedArgument(spec, arguments), false, 10, false);
+        break;
+      case 'x':
+      case 'X':
+        PutNumber(out, spec, UnsignedArgument(spec, arguments), false, 16, type == 'X');
+        break;
+      // In the narrow version 's' and 'c' are narrow unless 'l' says wide; 'S' and 'C'
+      // are wide unless 'h' says narrow.
+      case 's':
+        PutString(out, spec, spec.size == Spec::Size::kLong, arguments);
+        break;
+      case 'S':
+        PutString(out, spec, spec.size != Spec::Size::kShort, arguments);
+        break;
+      case 'c':
+        PutCharacter(out, spec, spec.size == Spec::Size::kLong, arguments);
+        break;
+      case 'C':
+        PutCharacter(out, spec, spec.size != Spec::Size::kShort, arguments);
+        break;
+      default:
+        // '%%' and anything unknown: the character itself, taking no argument.
+        out.Put(type);
+        break;
+    }
+  }
+  return out.Finish();
+}
+
+}  // namespace
+
+int wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
+  if (Diag().EnterCall("wvsprintfA", orv::platform::user::NameText(format))) {
+    if (buffer != nullptr)
+      buffer[0] = '\0';
+    return 0;
+  }
+  if (buffer == nullptr)
+    return 0;
+  if (format == nullptr) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  va_list copy;
+  va_copy(copy, arguments);
+  const int written = Format(buffer, format, copy);
+  va_end(copy);
+  return written;
+}
+
+int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
+  if (Diag().EnterCall("wsprintfA", orv::platform::user::NameText(format))) {
+    if (buffer != nullptr)
+      buffer[0] = '\0';
+    return 0;
+  }
+  if (buffer == nullptr)
+    return 0;
+  if (format == nullptr) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  va_list arguments;
+  va_start(arguments, format);
+  const int written = Format(buffer, format, arguments);
+  va_end(arguments);
+  return written;
+}
