@@ -150,6 +150,10 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_CLOSE:
       DestroyWindowNow(window);
       return 0;
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) == SC_CLOSE)
+        SendToWindow(window, WM_CLOSE, 0, 0);
+      return 0;
     case WM_ACTIVATE:
       // An active window that is not minimised takes the keyboard focus.
       if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam) == 0)

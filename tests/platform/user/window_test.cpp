@@ -216,6 +216,13 @@ TEST_F(WindowTest, DefaultCloseDestroysButAHandledCloseDoesNot) {
   SendMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(Messages(), (std::vector<UINT>{WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
+
+  // The system close command arrives as WM_SYSCOMMAND and becomes WM_CLOSE.
+  window = Create();
+  seen.clear();
+  SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(Messages(), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY, WM_NCDESTROY}));
 }
 
 TEST_F(WindowTest, OnlyOneTopLevelWindowAtATime) {
