@@ -44,9 +44,10 @@ bool ExactlyOne(DWORD flags) {
 
 }  // namespace
 
-InputDevice::InputDevice(IDirectInput7A* parent, std::optional<JoystickInfo> joystick)
+InputDevice::InputDevice(ComObject<IDirectInput7A>* parent, std::optional<JoystickInfo> joystick)
     : parent_(parent), joystick_(std::move(joystick)) {
-  parent_->AddRef();
+  // The device's own reference, not a call by the program: kept out of the journal.
+  parent_->ComObject::AddRef();
   foreground_listener_ = AddForegroundListener(
       [this](const ForegroundState& foreground) { OnForegroundChanged(foreground); });
   LiveDevices().push_back(this);
@@ -67,7 +68,7 @@ void InputDevice::OnFinalRelease() {
   acquired_ = false;
   RemoveForegroundListener(foreground_listener_);
   std::erase(LiveDevices(), this);
-  parent_->Release();
+  parent_->ComObject::Release();
 }
 
 void ReleaseLiveDevices() {

@@ -20,7 +20,7 @@ constexpr HRESULT kReleasedObjectResult = DIERR_NOTINITIALIZED;
 class InputDevice final : public ComObject<IDirectInputDevice7A> {
  public:
   // The keyboard when `joystick` is empty. The device holds a reference to `parent`.
-  InputDevice(IDirectInput7A* parent, std::optional<JoystickInfo> joystick);
+  InputDevice(ComObject<IDirectInput7A>* parent, std::optional<JoystickInfo> joystick);
 
   ULONG AddRef() override;
   ULONG Release() override;
@@ -50,7 +50,7 @@ class InputDevice final : public ComObject<IDirectInputDevice7A> {
   // False when the joystick is no longer attached.
   bool FillJoystickState(std::uint8_t* data) const;
 
-  IDirectInput7A* parent_;
+  ComObject<IDirectInput7A>* parent_;
   std::optional<JoystickInfo> joystick_;
   std::optional<BoundFormat> format_;
   HWND window_ = nullptr;
