@@ -1,0 +1,227 @@
+// Blit and flip on a busy or lost display, and the recovery of lost surfaces.
+#include <string>
+#include <vector>
+
+#include "app/game_globals.h"
+#include "display/display.h"
+#include "display_fixture.h"
+
+namespace {
+
+const std::vector<std::string> kAllBitmaps = {"BACKIMAGE", "STRINGS", "MENU", "CHARACTER"};
+
+struct Fault {
+  const char* operation;
+  HRESULT result;
+  int count;
+  int skip;
+};
+
+class PresentationTest : public DisplayTest {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SetupDisplay(window), DD_OK);
+    host.diagnostics().ClearJournal();
+  }
+  void Inject(const std::vector<Fault>& faults) {
+    for (const Fault& fault : faults) {
+      if (fault.operation == nullptr)
+        continue;
+      host.diagnostics().InjectFault(fault.operation, fault.result, fault.count, fault.skip);
+    }
+  }
+  // The title logo from the menu sheet, as the title menu draws it.
+  HRESULT BlitLogo() {
+    RECT logo = {0, 0, 220, 32};
+    return BlitSprite(Game.Display.BackBuffer, 210, 100, Game.Display.MenuSurface, &logo,
+                      DDBLTFAST_SRCCOLORKEY);
+  }
+};
+
+struct BlitCase {
+  const char* name;
+  std::vector<Fault> faults;
+  HRESULT expected_result;
+  int copy_attempts;
+  int restores;  // restores of the primary and the sheets, reloads included
+  std::vector<std::string> reloaded;
+};
+
+class BlitSpriteTest : public PresentationTest, public ::testing::WithParamInterface<BlitCase> {};
+
+TEST_P(BlitSpriteTest, RetriesWhileBusyAndRecoversWithoutRepeatingTheCopy) {
+  const BlitCase& blit = GetParam();
+  Inject(blit.faults);
+  EXPECT_EQ(BlitLogo(), blit.expected_result);
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::BltFast"), blit.copy_attempts);
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::Restore"), blit.restores);
+  EXPECT_EQ(LoadImageNames(), blit.reloaded);
+  const auto restored = CallArguments("IDirectDrawSurface7::Restore");
+  if (!restored.empty()) {
+    EXPECT_EQ(restored[0], JournalObjectText(Game.Display.PrimarySurface));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BlitSpriteTest,
+    ::testing::Values(BlitCase{"Copied", {}, DD_OK, 1, 0, {}},
+                      BlitCase{"BusyThreeTimes",
+                               {{"IDirectDrawSurface7::BltFast", DDERR_WASSTILLDRAWING, 3, 0}},
+                               DD_OK,
+                               4,
+                               0,
+                               {}},
+                      // Primary, then each sheet restored and restored again by its reload.
+                      BlitCase{"LostAndRecovered",
+                               {{"IDirectDrawSurface7::BltFast", DDERR_SURFACELOST, 1, 0}},
+                               DD_OK,
+                               1,
+                               9,
+                               kAllBitmaps},
+                      BlitCase{"LostWhileTheDisplayIsAway",
+                               {{"IDirectDrawSurface7::BltFast", DDERR_SURFACELOST, 1, 0},
+                                {"IDirectDrawSurface7::Restore", DDERR_WRONGMODE, 1, 0}},
+                               DDERR_WRONGMODE,
+                               1,
+                               1,
+                               {}},
+                      BlitCase{"OtherFailure",
+                               {{"IDirectDrawSurface7::BltFast", DDERR_INVALIDRECT, 1, 0}},
+                               DDERR_INVALIDRECT,
+                               1,
+                               0,
+                               {}}),
+    [](const ::testing::TestParamInfo<BlitCase>& info) { return std::string(info.param.name); });
+
+TEST_F(PresentationTest, AKeyedBlitCopiesTheCellExceptItsKeyPixels) {
+  RECT background = {0, 0, 640, 480};
+  ASSERT_EQ(BlitSprite(Game.Display.BackBuffer, 0, 0, Game.Display.BackImageSurface, &background,
+                       DDBLTFAST_NOCOLORKEY),
+            DD_OK);
+  ASSERT_EQ(BlitLogo(), DD_OK);
+
+  DDCOLORKEY key{};
+  ASSERT_EQ(Game.Display.MenuSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
+  DDSURFACEDESC2 menu{}, back{}, screen{};
+  menu.dwSize = back.dwSize = screen.dwSize = sizeof(DDSURFACEDESC2);
+  ASSERT_EQ(Game.Display.MenuSurface->Lock(NULL, &menu, 0, NULL), DD_OK);
+  ASSERT_EQ(Game.Display.BackImageSurface->Lock(NULL, &back, 0, NULL), DD_OK);
+  ASSERT_EQ(Game.Display.BackBuffer->Lock(NULL, &screen, 0, NULL), DD_OK);
+  int keyed = 0, drawn = 0, wrong = 0;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 220; ++x) {
+      const BYTE sprite = static_cast<const BYTE*>(menu.lpSurface)[y * menu.lPitch + x];
+      const BYTE under =
+          static_cast<const BYTE*>(back.lpSurface)[(100 + y) * back.lPitch + 210 + x];
+      const BYTE shown =
+          static_cast<const BYTE*>(screen.lpSurface)[(100 + y) * screen.lPitch + 210 + x];
+      const bool is_key = sprite == key.dwColorSpaceLowValue;
+      (is_key ? keyed : drawn) += 1;
+      wrong += shown != (is_key ? under : sprite);
+    }
+  }
+  Game.Display.BackBuffer->Unlock(NULL);
+  Game.Display.BackImageSurface->Unlock(NULL);
+  Game.Display.MenuSurface->Unlock(NULL);
+  EXPECT_GT(keyed, 0);
+  EXPECT_GT(drawn, 0);
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(PresentationTest, ASwitchAwayLosesTheSheetsAndTheNextBlitBringsThemBack) {
+  auto snapshot = [](LPDIRECTDRAWSURFACE7 surface) {
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof(desc);
+    std::vector<BYTE> pixels;
+    if (surface->Lock(NULL, &desc, 0, NULL) != DD_OK)
+      return pixels;
+    for (DWORD y = 0; y < desc.dwHeight; ++y) {
+      const BYTE* row = static_cast<const BYTE*>(desc.lpSurface) + y * desc.lPitch;
+      pixels.insert(pixels.end(), row, row + desc.dwWidth);
+    }
+    surface->Unlock(NULL);
+    return pixels;
+  };
+  const auto character = snapshot(Game.Display.CharacterSurface);
+  ASSERT_FALSE(character.empty());
+
+  host.LoseFocus(true);
+  MSG msg;
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+    DispatchMessageA(&msg);
+  ASSERT_EQ(Game.Display.CharacterSurface->IsLost(), DDERR_SURFACELOST);
+  host.GainFocus();
+  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
+    DispatchMessageA(&msg);
+
+  // The first blit meets the loss and recovers; the sprite itself waits for the next frame.
+  host.diagnostics().ClearJournal();
+  EXPECT_EQ(BlitLogo(), DD_OK);
+  EXPECT_EQ(LoadImageNames(), kAllBitmaps);
+  EXPECT_EQ(Game.Display.CharacterSurface->IsLost(), DD_OK);
+  EXPECT_EQ(snapshot(Game.Display.CharacterSurface), character);
+  EXPECT_EQ(BlitLogo(), DD_OK);
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::BltFast"), 2);
+}
+
+struct FlipCase {
+  const char* name;
+  Fault fault;
+  int flips;
+  int restores;
+  int presented;
+};
+
+class FlipDisplayTest : public PresentationTest, public ::testing::WithParamInterface<FlipCase> {};
+
+TEST_P(FlipDisplayTest, RetriesWhileBusyAndRestoresOnlyThePrimaryWhenLost) {
+  const FlipCase& flip = GetParam();
+  Inject({flip.fault});
+  const int presented_before = host.presented_count();
+  FlipDisplay();
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::Flip"), flip.flips);
+  EXPECT_EQ(
+      CallArguments("IDirectDrawSurface7::Restore"),
+      std::vector<std::string>(flip.restores, JournalObjectText(Game.Display.PrimarySurface)));
+  EXPECT_TRUE(LoadImageNames().empty());
+  EXPECT_EQ(host.presented_count() - presented_before, flip.presented);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FlipDisplayTest,
+    ::testing::Values(
+        FlipCase{"Shown", {nullptr, 0, 0, 0}, 1, 0, 1},
+        FlipCase{"BusyTwice", {"IDirectDrawSurface7::Flip", DDERR_WASSTILLDRAWING, 2, 0}, 3, 0, 1},
+        FlipCase{"Lost", {"IDirectDrawSurface7::Flip", DDERR_SURFACELOST, 1, 0}, 1, 1, 0},
+        FlipCase{"OtherFailure", {"IDirectDrawSurface7::Flip", DDERR_GENERIC, 1, 0}, 1, 0, 0}),
+    [](const ::testing::TestParamInfo<FlipCase>& info) { return std::string(info.param.name); });
+
+struct RestoreCase {
+  const char* name;
+  int skip;  // Restore calls that pass before the failing one
+  std::vector<std::string> reloaded;
+  HRESULT expected_result;
+};
+
+class RestoreSurfacesTest : public PresentationTest,
+                            public ::testing::WithParamInterface<RestoreCase> {};
+
+// Restore calls run: primary, then for each sheet its own restore and, when that
+// passed, the one its reload makes.
+TEST_P(RestoreSurfacesTest, ReloadsEverySheetThatCameBackAndAnswersTheLastRestore) {
+  const RestoreCase& restore = GetParam();
+  Inject({{"IDirectDrawSurface7::Restore", DDERR_WRONGMODE, 1, restore.skip}});
+  EXPECT_EQ(RestoreSurfaces(), restore.expected_result);
+  EXPECT_EQ(LoadImageNames(), restore.reloaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RestoreSurfacesTest,
+    ::testing::Values(
+        RestoreCase{"PrimaryStaysLost", 0, {}, DDERR_WRONGMODE},
+        RestoreCase{"BackImageStaysLost", 1, {"STRINGS", "MENU", "CHARACTER"}, DD_OK},
+        RestoreCase{"MenuStaysLost", 5, {"BACKIMAGE", "STRINGS", "CHARACTER"}, DD_OK},
+        RestoreCase{"CharacterStaysLost", 7, {"BACKIMAGE", "STRINGS", "MENU"}, DDERR_WRONGMODE}),
+    [](const ::testing::TestParamInfo<RestoreCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
