@@ -1,0 +1,15 @@
+// Where an exclusive-mode frame lands in a window: scaled by the largest whole factor
+// that fits (at least 1) and centred; what the frame does not cover stays black.
+#pragma once
+
+namespace orv::platform::sdl {
+
+struct FramePlacement {
+  int scale = 1;
+  int x = 0;  // window position of the frame's top-left pixel; negative when it overhangs
+  int y = 0;
+};
+
+FramePlacement FitFrame(int window_width, int window_height, int frame_width, int frame_height);
+
+}  // namespace orv::platform::sdl

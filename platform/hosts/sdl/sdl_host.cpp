@@ -1,0 +1,249 @@
+#include "hosts/sdl/sdl_host.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "entry/program_host.h"
+#include "hosts/sdl/frame_placement.h"
+#include "hosts/sdl/sdl_input.h"
+
+namespace orv::platform {
+namespace {
+
+// How long one wait for an event may block before the message loop looks again.
+constexpr Uint32 kEventWaitMs = 10;
+
+bool EnvironmentNames(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+// A 32-bit surface with 8-bit channels can be drawn on directly.
+bool IsDirectFormat(const SDL_PixelFormat& format) {
+  return format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
+}
+
+sdl::PixelLayout LayoutOf(const SDL_PixelFormat& format) {
+  return {format.Rshift, format.Gshift, format.Bshift, format.Amask};
+}
+
+}  // namespace
+
+SdlHost::SdlHost() {
+  // The window surface through X11 shared memory is several times faster than through
+  // SDL's OpenGL path, and the frame is scaled by hand anyway.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Losing the foreground in exclusive mode is handled here, as Windows does it.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
+  }
+  video_ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+  if (!video_ready_)
+    std::fprintf(stderr, "SDL video unavailable: %s\n", SDL_GetError());
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+SdlHost::~SdlHost() {
+  CloseWindow();
+  SDL_Quit();
+}
+
+std::uint64_t SdlHost::NowMicroseconds() {
+  const std::uint64_t counter = SDL_GetPerformanceCounter();
+  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
+  return counter / frequency * 1'000'000 + counter % frequency * 1'000'000 / frequency;
+}
+
+void SdlHost::SleepMicroseconds(std::uint64_t duration) {
+  std::this_thread::sleep_for(std::chrono::microseconds(duration));
+}
+
+void SdlHost::DebugOutput(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+void SdlHost::ShowMessageBox(std::string_view text, std::string_view caption) {
+  const std::string text_z(text);
+  const std::string caption_z(caption);
+  bool shown = false;
+  if (DisplayAvailable()) {
+    // A full-screen window would cover the box.
+    const bool full_screen =
+        window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+    if (full_screen)
+      SDL_SetWindowFullscreen(window_, 0);
+    shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption_z.c_str(), text_z.c_str(),
+                                     window_) == 0;
+    if (full_screen)
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+  if (!shown)
+    std::fprintf(stderr, "%s: %s\n", caption_z.c_str(), text_z.c_str());
+}
+
+void SdlHost::OpenWindow(std::string_view title, int width, int height) {
+  CloseWindow();
+  if (!video_ready_)
+    return;
+  const std::string title_z(title);
+  window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                             height, SDL_WINDOW_SHOWN);
+  if (window_ == nullptr) {
+    std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
+    return;
+  }
+  window_width_ = width;
+  window_height_ = height;
+  window_events_.Reset();
+  SDL_RaiseWindow(window_);
+}
+
+void SdlHost::CloseWindow() {
+  if (staging_ != nullptr) {
+    SDL_FreeSurface(staging_);
+    staging_ = nullptr;
+  }
+  if (window_ == nullptr)
+    return;
+  SDL_DestroyWindow(window_);
+  window_ = nullptr;
+  exclusive_ = false;
+  window_events_.SetExclusive(false);
+  pending_event_.reset();
+}
+
+void SdlHost::SetPointerVisible(bool visible) {
+  if (video_ready_)
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool SdlHost::DisplayAvailable() {
+  if (!video_ready_)
+    return false;
+  if (!EnvironmentNames("DISPLAY") && !EnvironmentNames("WAYLAND_DISPLAY"))
+    return false;
+  // Without a display SDL quietly falls back to drivers that show nothing.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
+         std::strcmp(driver, "dummy") != 0;
+}
+
+void SdlHost::SetExclusiveMode(bool exclusive, int, int) {
+  exclusive_ = exclusive;
+  window_events_.SetExclusive(exclusive);
+  if (window_ == nullptr)
+    return;
+  if (exclusive) {
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  } else {
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowSize(window_, window_width_, window_height_);
+  }
+  ShowBlack();
+}
+
+void SdlHost::ShowBlack() {
+  DrawOnWindowSurface(PresentedFrame{});
+}
+
+void SdlHost::Present(const PresentedFrame& frame) {
+  if (frame.pixels == nullptr || frame.palette == nullptr)
+    return;
+  DrawOnWindowSurface(frame);
+}
+
+void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame) {
+  if (window_ == nullptr)
+    return;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr)
+    return;
+
+  SDL_Surface* target_surface = surface;
+  if (!IsDirectFormat(*surface->format)) {
+    if (staging_ == nullptr || staging_->w != surface->w || staging_->h != surface->h) {
+      if (staging_ != nullptr)
+        SDL_FreeSurface(staging_);
+      staging_ =
+          SDL_CreateRGBSurfaceWithFormat(0, surface->w, surface->h, 32, SDL_PIXELFORMAT_XRGB8888);
+      if (staging_ == nullptr)
+        return;
+    }
+    target_surface = staging_;
+  }
+
+  const sdl::PixelLayout layout = LayoutOf(*target_surface->format);
+  sdl::PaletteLut lut{};
+  if (frame.palette != nullptr)
+    lut = sdl::MakePaletteLut(frame.palette, layout);
+  const sdl::FramePlacement placement =
+      sdl::FitFrame(target_surface->w, target_surface->h, frame.width, frame.height);
+
+  if (SDL_MUSTLOCK(target_surface) && SDL_LockSurface(target_surface) != 0)
+    return;
+  sdl::DrawFrame(frame, lut, placement, layout.opaque,
+                 {static_cast<std::uint32_t*>(target_surface->pixels), target_surface->w,
+                  target_surface->h, target_surface->pitch});
+  if (SDL_MUSTLOCK(target_surface))
+    SDL_UnlockSurface(target_surface);
+
+  if (target_surface != surface)
+    SDL_BlitSurface(target_surface, nullptr, surface, nullptr);
+  SDL_UpdateWindowSurface(window_);
+}
+
+bool SdlHost::PollEvent(HostEvent& event) {
+  for (;;) {
+    SDL_Event sdl_event;
+    if (pending_event_) {
+      sdl_event = *pending_event_;
+      pending_event_.reset();
+    } else if (SDL_PollEvent(&sdl_event) == 0) {
+      return false;
+    }
+    if (sdl_event.type == SDL_WINDOWEVENT && sdl_event.window.event == SDL_WINDOWEVENT_EXPOSED &&
+        window_ != nullptr) {
+      // The surface still holds the last picture.
+      SDL_UpdateWindowSurface(window_);
+    }
+    const sdl::WindowEvents::Outcome outcome = window_events_.Translate(sdl_event);
+    if (outcome.minimize_window && window_ != nullptr)
+      SDL_MinimizeWindow(window_);
+    if (outcome.event) {
+      event = *outcome.event;
+      return true;
+    }
+  }
+}
+
+void SdlHost::WaitForEvent() {
+  if (pending_event_)
+    return;
+  SDL_Event sdl_event;
+  if (SDL_WaitEventTimeout(&sdl_event, kEventWaitMs) != 0)
+    pending_event_ = sdl_event;
+}
+
+// TODO(input): the keyboard and joysticks come from sdl_input.h once it exists.
+void SdlHost::ReadKeyboard(std::array<std::uint8_t, 256>& keys) {
+  keys.fill(0);
+}
+
+std::vector<JoystickInfo> SdlHost::Joysticks() {
+  return {};
+}
+
+bool SdlHost::ReadJoystick(std::uint32_t, JoystickReading&) {
+  return false;
+}
+
+std::unique_ptr<Host> CreateProgramHost() {
+  return std::make_unique<SdlHost>();
+}
+
+}  // namespace orv::platform

@@ -1,0 +1,61 @@
+// The host for real play: an SDL2 window on the desktop. Exclusive mode makes it a
+// full-screen desktop window in which the frame is shown scaled by a whole factor and
+// centred on black; dialogs are SDL message boxes; debug output goes to standard error.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/host.h"
+#include "hosts/sdl/frame_conversion.h"
+#include "hosts/sdl/window_events.h"
+
+namespace orv::platform {
+
+class SdlHost : public Host {
+ public:
+  SdlHost();
+  ~SdlHost() override;
+  SdlHost(const SdlHost&) = delete;
+  SdlHost& operator=(const SdlHost&) = delete;
+
+  std::uint64_t NowMicroseconds() override;
+  void SleepMicroseconds(std::uint64_t duration) override;
+  void DebugOutput(std::string_view text) override;
+  void ShowMessageBox(std::string_view text, std::string_view caption) override;
+  void OpenWindow(std::string_view title, int width, int height) override;
+  void CloseWindow() override;
+  void SetPointerVisible(bool visible) override;
+  bool DisplayAvailable() override;
+  void SetExclusiveMode(bool exclusive, int width, int height) override;
+  void Present(const PresentedFrame& frame) override;
+  bool PollEvent(HostEvent& event) override;
+  void WaitForEvent() override;
+  void ReadKeyboard(std::array<std::uint8_t, 256>& keys) override;
+  std::vector<JoystickInfo> Joysticks() override;
+  bool ReadJoystick(std::uint32_t instance_id, JoystickReading& reading) override;
+
+  // The SDL window, null while none is open (for tests and tools).
+  SDL_Window* window() const { return window_; }
+
+ private:
+  void ShowBlack();
+  void DrawOnWindowSurface(const PresentedFrame& frame);
+
+  bool video_ready_ = false;
+  SDL_Window* window_ = nullptr;
+  int window_width_ = 0;
+  int window_height_ = 0;
+  bool exclusive_ = false;
+  sdl::WindowEvents window_events_;
+  std::optional<SDL_Event> pending_event_;
+  // Used when the window surface is not 32 bits per pixel: drawn here, then converted.
+  SDL_Surface* staging_ = nullptr;
+};
+
+}  // namespace orv::platform

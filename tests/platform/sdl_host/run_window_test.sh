@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# The SDL host on a real X server: Xvfb with the jwm window manager. Checks that the
+# exclusive-mode frame is shown whole-number scaled and centred on black, that minimising
+# and restoring reach the platform as focus events, that Alt+F4 asks the window to close,
+# and that without a display the host says so.
+#   run_window_test.sh PATH/TO/window_probe
+set -euo pipefail
+probe="$1"
+
+for tool in Xvfb jwm xdotool xprop import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  for log in "$work"/*.log; do
+    [[ -e "$log" ]] && { echo "--- $log"; cat "$log"; }
+  done
+  exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local seconds="$1"
+  shift
+  local tries=$((seconds * 10))
+  until "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    ((tries > 0)) || return 1
+    sleep 0.1
+  done
+}
+
+# Starts Xvfb with the given screen size and jwm on it; sets DISPLAY.
+start_desktop() {
+  local size="$1"
+  : >"$work/display"
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 grep -q . "$work/display" || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$work/display")"
+  jwm >"$work/jwm.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "jwm did not start"
+  wait_for 5 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+    fail "jwm did not take the screen"
+}
+
+stop_desktop() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  pids=()
+}
+
+# Starts the probe; sets probe_pid and window.
+start_probe() {
+  "$probe" show 25 >"$work/probe.log" 2>"$work/probe-stderr.log" &
+  probe_pid=$!
+  pids+=("$probe_pid")
+  window="$(timeout 10 xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' |
+    head -n1)" || fail "no window titled 'FullScreen Orvendal'"
+}
+
+# Waits until the window covers the screen, then compares a screenshot with the frame
+# expected at the given scale and position.
+check_screen() {
+  local width="$1" height="$2" scale="$3" x="$4" y="$5" name="$6"
+  wait_for 5 sh -c "xdotool getwindowgeometry '$window' | grep -q 'Geometry: ${width}x${height}'" ||
+    fail "window did not become full-screen ${width}x${height}"
+  sleep 0.5  # a few frames at the final size
+  import -window root "$work/$name.png"
+  convert "$work/$name.png" -depth 8 "rgb:$work/$name.rgb"
+  "$probe" check "$work/$name.rgb" "$width" "$height" "$scale" "$x" "$y" ||
+    fail "$name: the screen does not show the frame at scale $scale, offset $x,$y"
+}
+
+expect_log() {
+  wait_for 5 grep -qx "$1" "$work/probe.log" || fail "expected '$1' from the host"
+}
+
+# Without a display the host sees none (SDL itself would quietly draw off-screen).
+env -u DISPLAY -u WAYLAND_DISPLAY "$probe" show 1 >"$work/nodisplay.log" 2>&1 && status=0 ||
+  status=$?
+[[ $status -eq 2 ]] && grep -qx "display-available 0" "$work/nodisplay.log" ||
+  fail "without DISPLAY the host reported a display (exit $status)"
+
+# 1600x1200 fits the 640x480 frame twice: 1280x960 at 160,120.
+start_desktop 1600x1200
+start_probe
+grep -qx "display-available 1" "$work/probe.log" || fail "the host saw no display on Xvfb"
+check_screen 1600 1200 2 160 120 scaled
+
+xdotool windowminimize "$window"
+expect_log "event focus-lost minimized=1"
+xdotool windowactivate "$window"
+expect_log "event focus-gained"
+check_screen 1600 1200 2 160 120 restored
+
+xdotool key --clearmodifiers alt+F4
+wait_for 5 sh -c "! kill -0 $probe_pid 2>/dev/null" || fail "Alt+F4 did not end the probe"
+wait "$probe_pid" && status=0 || status=$?
+[[ $status -eq 0 ]] || fail "probe ended with $status"
+expect_log "event close-requested"
+stop_desktop
+
+# 1366x768 is less than twice the frame's height: 1:1 at 363,144.
+start_desktop 1366x768
+start_probe
+check_screen 1366 768 1 363 144 unscaled
+stop_desktop
+
+echo "PASS"

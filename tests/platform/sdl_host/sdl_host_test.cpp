@@ -1,0 +1,197 @@
+// The SDL host on SDL's display-less video drivers: what it reports about the display,
+// and that a presented frame reaches the window surface where it should.
+#include "hosts/sdl/sdl_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orv::platform {
+namespace {
+
+// Sets environment variables for one test and puts the old values back afterwards.
+class ScopedEnvironment {
+ public:
+  void Set(const char* name, const char* value) {
+    Remember(name);
+    if (value != nullptr) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  void Remember(const char* name) {
+    if (saved_.count(name) != 0)
+      return;
+    const char* old = std::getenv(name);
+    saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
+  }
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+struct DisplayCase {
+  const char* name;
+  const char* display;
+  const char* wayland_display;
+  const char* video_driver;
+};
+
+void PrintTo(const DisplayCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class DisplayAvailableTest : public testing::TestWithParam<DisplayCase> {};
+
+TEST_P(DisplayAvailableTest, FalseWhenNothingCanBeSeen) {
+  const DisplayCase& c = GetParam();
+  ScopedEnvironment environment;
+  environment.Set("DISPLAY", c.display);
+  environment.Set("WAYLAND_DISPLAY", c.wayland_display);
+  environment.Set("SDL_VIDEODRIVER", c.video_driver);
+  SdlHost host;
+  EXPECT_FALSE(host.DisplayAvailable());
+}
+
+INSTANTIATE_TEST_SUITE_P(Environments, DisplayAvailableTest,
+                         testing::Values(DisplayCase{"NoDisplayAtAll", nullptr, nullptr, nullptr},
+                                         DisplayCase{"EmptyDisplay", "", "", nullptr},
+                                         DisplayCase{"OffscreenDriver", ":0", nullptr, "offscreen"},
+                                         DisplayCase{"DummyDriver", nullptr, "wayland-0", "dummy"}),
+                         [](const testing::TestParamInfo<DisplayCase>& info) {
+                           return info.param.name;
+                         });
+
+// A host on SDL's dummy driver, whose desktop is 1024x768.
+class DummyDisplayTest : public testing::Test {
+ protected:
+  DummyDisplayTest() {
+    environment_.Set("SDL_VIDEODRIVER", "dummy");
+    host_.emplace();
+  }
+
+  // Reads one pixel of the window surface as 0xRRGGBB.
+  std::uint32_t WindowRgb(int x, int y) {
+    SDL_Surface* surface = SDL_GetWindowSurface(host_->window());
+    const auto* row = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch;
+    Uint8 r, g, b;
+    SDL_GetRGB(reinterpret_cast<const Uint32*>(row)[x], surface->format, &r, &g, &b);
+    return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+  }
+
+  ScopedEnvironment environment_;
+  std::optional<SdlHost> host_;
+};
+
+// 640x480, left half index 1 and right half index 2, with a one-pixel frame of index 3.
+struct TestFrame {
+  std::vector<std::uint8_t> indices = std::vector<std::uint8_t>(640 * 480);
+  std::vector<PALETTEENTRY> palette = std::vector<PALETTEENTRY>(256);
+  TestFrame() {
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        const bool edge = x == 0 || y == 0 || x == 639 || y == 479;
+        indices[y * 640 + x] = edge ? 3 : (x < 320 ? 1 : 2);
+      }
+    }
+    palette[1] = {0x20, 0x40, 0x80, 0};
+    palette[2] = {0xFF, 0x00, 0x00, 0};
+    palette[3] = {0xFF, 0xFF, 0xFF, 0};
+  }
+  PresentedFrame View() const { return {indices.data(), 640, 480, 640, palette.data()}; }
+};
+
+TEST_F(DummyDisplayTest, WindowedFrameFillsTheWindow) {
+  host_->OpenWindow("Test Window", 640, 480);
+  ASSERT_NE(host_->window(), nullptr);
+  EXPECT_STREQ(SDL_GetWindowTitle(host_->window()), "Test Window");
+  TestFrame frame;
+  host_->Present(frame.View());
+  EXPECT_EQ(WindowRgb(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(1, 1), 0x204080u);
+  EXPECT_EQ(WindowRgb(320, 240), 0xFF0000u);
+  EXPECT_EQ(WindowRgb(639, 479), 0xFFFFFFu);
+}
+
+TEST_F(DummyDisplayTest, ExclusiveFrameIsCentredOnBlackOverTheDesktop) {
+  host_->OpenWindow("Test Window", 640, 480);
+  host_->SetExclusiveMode(true, 640, 480);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(host_->window(), &width, &height);
+  ASSERT_EQ(width, 1024);
+  ASSERT_EQ(height, 768);
+  TestFrame frame;
+  host_->Present(frame.View());
+  // (1024 - 640) / 2 = 192, (768 - 480) / 2 = 144.
+  EXPECT_EQ(WindowRgb(191, 144), 0u);
+  EXPECT_EQ(WindowRgb(192, 143), 0u);
+  EXPECT_EQ(WindowRgb(192, 144), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(193, 145), 0x204080u);
+  EXPECT_EQ(WindowRgb(192 + 638, 144 + 478), 0xFF0000u);
+  EXPECT_EQ(WindowRgb(192 + 639, 144 + 479), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(192 + 640, 144 + 479), 0u);
+  EXPECT_EQ(WindowRgb(1023, 767), 0u);
+
+  host_->SetExclusiveMode(false, 640, 480);
+  SDL_GetWindowSize(host_->window(), &width, &height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+}
+
+TEST_F(DummyDisplayTest, EventsReachThePlatformAndWaitingKeepsThem) {
+  host_->OpenWindow("Test Window", 640, 480);
+  host_->SetExclusiveMode(true, 640, 480);
+  HostEvent event;
+  while (host_->PollEvent(event)) {
+  }
+
+  SDL_Event focus_lost{};
+  focus_lost.type = SDL_WINDOWEVENT;
+  focus_lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  focus_lost.window.windowID = SDL_GetWindowID(host_->window());
+  SDL_PushEvent(&focus_lost);
+  host_->WaitForEvent();
+  ASSERT_TRUE(host_->PollEvent(event));
+  EXPECT_EQ(event.type, HostEventType::kFocusLost);
+  EXPECT_TRUE(event.minimized);
+
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  // SDL may first answer the end of the batch it pumped before the push.
+  ASSERT_TRUE(host_->PollEvent(event) || host_->PollEvent(event));
+  EXPECT_EQ(event.type, HostEventType::kCloseRequested);
+  EXPECT_FALSE(host_->PollEvent(event));
+  host_->WaitForEvent();  // nothing pending: returns after a short wait
+  EXPECT_FALSE(host_->PollEvent(event));
+}
+
+TEST_F(DummyDisplayTest, MessageBoxWithoutADisplayGoesToStandardError) {
+  testing::internal::CaptureStderr();
+  host_->ShowMessageBox("SetDisplayMode FAILED", "Caption");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: SetDisplayMode FAILED\n");
+}
+
+TEST_F(DummyDisplayTest, SleepTakesAtLeastItsDuration) {
+  const std::uint64_t start = host_->NowMicroseconds();
+  host_->SleepMicroseconds(3000);
+  EXPECT_GE(host_->NowMicroseconds() - start, 3000u);
+}
+
+}  // namespace
+}  // namespace orv::platform

@@ -1,0 +1,143 @@
+// Drives the SDL host the way the platform does, for the real-window test:
+//   window_probe show SECONDS
+//     opens the window, takes exclusive mode and presents the test frame until the
+//     window is asked to close (exit 0) or SECONDS pass (exit 3); reports each host event
+//     on standard output. Exit 2 when the host sees no display.
+//   window_probe check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
+//     compares a raw RGB screenshot with the test frame scaled by SCALE at (X, Y) on
+//     black; exit 0 when every pixel matches.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "hosts/sdl/sdl_host.h"
+
+namespace {
+
+using orv::platform::HostEvent;
+using orv::platform::HostEventType;
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// Every palette entry a different colour, none of them black.
+PALETTEENTRY PaletteEntry(int index) {
+  return {static_cast<BYTE>(40 + index * 7 % 216), static_cast<BYTE>(255 - index),
+          static_cast<BYTE>(index * 37 % 256 | 1), 0};
+}
+
+// 8x8 cells of changing colour, a one-pixel edge of index 255 and a lone pixel of index
+// 254 at (101, 77): a frame that shows any misplaced row, column or scale step.
+std::uint8_t FrameIndex(int x, int y) {
+  if (x == 0 || y == 0 || x == kWidth - 1 || y == kHeight - 1)
+    return 255;
+  if (x == 101 && y == 77)
+    return 254;
+  return static_cast<std::uint8_t>((x / 8 + y / 8 * 5) % 250);
+}
+
+int Show(int seconds) {
+  orv::platform::SdlHost host;
+  const bool available = host.DisplayAvailable();
+  std::printf("display-available %d\n", available ? 1 : 0);
+  std::fflush(stdout);
+  if (!available)
+    return 2;
+
+  std::vector<std::uint8_t> indices(kWidth * kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x)
+      indices[y * kWidth + x] = FrameIndex(x, y);
+  }
+  std::vector<PALETTEENTRY> palette(256);
+  for (int i = 0; i < 256; ++i)
+    palette[i] = PaletteEntry(i);
+  const orv::platform::PresentedFrame frame{indices.data(), kWidth, kHeight, kWidth,
+                                            palette.data()};
+
+  host.OpenWindow("FullScreen Orvendal", kWidth, kHeight);
+  host.SetPointerVisible(false);
+  host.SetExclusiveMode(true, kWidth, kHeight);
+  const std::uint64_t end = host.NowMicroseconds() + std::uint64_t(seconds) * 1'000'000;
+  bool minimized = false;
+  while (host.NowMicroseconds() < end) {
+    HostEvent event;
+    while (host.PollEvent(event)) {
+      switch (event.type) {
+        case HostEventType::kPointerMoved:
+          break;
+        case HostEventType::kFocusLost:
+          std::printf("event focus-lost minimized=%d\n", event.minimized ? 1 : 0);
+          minimized = event.minimized;
+          break;
+        case HostEventType::kFocusGained:
+          std::printf("event focus-gained\n");
+          minimized = false;
+          break;
+        case HostEventType::kCloseRequested:
+          std::printf("event close-requested\n");
+          return 0;
+      }
+      std::fflush(stdout);
+    }
+    // As the game does: no frames while minimised.
+    if (!minimized)
+      host.Present(frame);
+    host.SleepMicroseconds(16'000);
+  }
+  return 3;
+}
+
+int Check(const char* path, int width, int height, int scale, int left, int top) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) {
+    std::perror(path);
+    return 1;
+  }
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  const std::size_t read = std::fread(rgb.data(), 1, rgb.size(), file);
+  std::fclose(file);
+  if (read != rgb.size()) {
+    std::fprintf(stderr, "%s: %zu bytes, expected %zu\n", path, read, rgb.size());
+    return 1;
+  }
+  int mismatches = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int fx = x - left;
+      const int fy = y - top;
+      PALETTEENTRY want{0, 0, 0, 0};
+      if (fx >= 0 && fy >= 0 && fx < kWidth * scale && fy < kHeight * scale) {
+        want = PaletteEntry(FrameIndex(fx / scale, fy / scale));
+      }
+      const std::uint8_t* got = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+      if (got[0] != want.peRed || got[1] != want.peGreen || got[2] != want.peBlue) {
+        if (++mismatches <= 10) {
+          std::fprintf(stderr, "at %d,%d: got %02x%02x%02x, expected %02x%02x%02x\n", x, y, got[0],
+                       got[1], got[2], want.peRed, want.peGreen, want.peBlue);
+        }
+      }
+    }
+  }
+  if (mismatches != 0) {
+    std::fprintf(stderr, "%d pixels differ\n", mismatches);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "show") == 0)
+    return Show(std::atoi(argv[2]));
+  if (argc == 8 && std::strcmp(argv[1], "check") == 0) {
+    return Check(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                 std::atoi(argv[6]), std::atoi(argv[7]));
+  }
+  std::fprintf(stderr, "usage: %s show SECONDS | check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
+               argv[0]);
+  return 1;
+}
