@@ -1,0 +1,73 @@
+// Keys pressed on a real X server (run by run_on_xvfb.sh) reach the keyboard state.
+#include <SDL.h>
+
+#include <array>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "hosts/sdl/sdl_input.h"
+#include "win/dinput.h"
+
+namespace {
+
+using Keys = std::array<std::uint8_t, 256>;
+
+int Shell(const std::string& command) {
+  return std::system((command + " >/dev/null 2>&1").c_str());
+}
+
+class KeyboardOnXTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("DISPLAY") == nullptr)
+      GTEST_SKIP() << "needs an X display";
+  }
+  void TearDown() override {
+    if (window != nullptr)
+      SDL_DestroyWindow(window);
+    SDL_Quit();
+  }
+
+  // A window with the keyboard focus.
+  void OpenWindow() {
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    ASSERT_STREQ(SDL_GetCurrentVideoDriver(), "x11");
+    window = SDL_CreateWindow("Orvendal keys", 0, 0, 320, 240, SDL_WINDOW_SHOWN);
+    ASSERT_NE(window, nullptr) << SDL_GetError();
+    for (int tries = 0; tries < 300 && SDL_GetKeyboardFocus() != window; ++tries) {
+      SDL_RaiseWindow(window);
+      SDL_SetWindowInputFocus(window);
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    ASSERT_EQ(SDL_GetKeyboardFocus(), window) << "the window never took the keyboard focus";
+  }
+
+  // The keyboard state once `key` reads as `held`, or after three seconds.
+  Keys WaitFor(std::uint8_t key, bool held) {
+    Keys keys{};
+    for (int tries = 0; tries < 300; ++tries) {
+      orv::platform::sdl::ReadKeyboardState(keys);
+      if ((keys[key] == 0x80) == held)
+        break;
+      SDL_Delay(10);
+    }
+    return keys;
+  }
+
+  SDL_Window* window = nullptr;
+};
+
+TEST_F(KeyboardOnXTest, AHeldArrowKeyReadsAsHeldUntilReleased) {
+  OpenWindow();
+  ASSERT_EQ(Shell("xdotool keydown Right"), 0);
+  Keys keys = WaitFor(DIK_RIGHT, true);
+  EXPECT_EQ(keys[DIK_RIGHT], 0x80);
+  EXPECT_EQ(keys[DIK_LEFT], 0);
+  ASSERT_EQ(Shell("xdotool keyup Right"), 0);
+  EXPECT_EQ(WaitFor(DIK_RIGHT, false)[DIK_RIGHT], 0);
+}
+
+}  // namespace
