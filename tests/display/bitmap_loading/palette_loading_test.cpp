@@ -149,10 +149,10 @@ class ResourcePaletteTest : public PaletteTest, public ::testing::WithParamInter
 TEST_P(ResourcePaletteTest, TakesTheAnnouncedColoursThatTheDataHolds) {
   const TableCase& table = GetParam();
   Palette expected = default_palette;
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, table.dib.data(), sizeof(header));
+  DWORD header_size = 0;
+  std::memcpy(&header_size, table.dib.data(), sizeof(header_size));
   for (int i = 0; i < table.converted; ++i) {
-    const BYTE* bgr = table.dib.data() + header.biSize + 4 * i;
+    const BYTE* bgr = table.dib.data() + header_size + 4 * i;
     expected[i] = {bgr[2], bgr[1], bgr[0], 0};
   }
   EXPECT_EQ(LoadResource(table.dib), expected);
