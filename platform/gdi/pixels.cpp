@@ -1,0 +1,31 @@
+// GetPixel and SetPixel on any DC with pixels.
+#include "core/diagnostics.h"
+#include "gdi/gdi_objects.h"
+#include "gdi/pixel_plane.h"
+#include "win/gdi.h"
+
+using orv::platform::Diag;
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+  if (Diag().EnterCall("GetPixel", dc, x, y))
+    return CLR_INVALID;
+  auto plane = orv::platform::PlaneOfDeviceContext(dc);
+  if (!plane || !plane->Contains(x, y))
+    return CLR_INVALID;
+  const std::uint32_t value = orv::platform::ReadPixelValue(*plane, x, y);
+  return orv::platform::ColorRefFromRgb(orv::platform::ColorOfValue(*plane, value));
+}
+
+// Writes the pixel value closest to `color` and returns the colour that value shows.
+// The top byte of `color` (palette-relative forms) is not interpreted.
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+  if (Diag().EnterCall("SetPixel", dc, x, y, color))
+    return static_cast<COLORREF>(-1);
+  auto plane = orv::platform::PlaneOfDeviceContext(dc);
+  if (!plane || !plane->Contains(x, y))
+    return static_cast<COLORREF>(-1);
+  const std::uint32_t value =
+      orv::platform::ValueForColor(*plane, orv::platform::RgbFromColorRef(color));
+  orv::platform::WritePixelValue(*plane, x, y, value);
+  return orv::platform::ColorRefFromRgb(orv::platform::ColorOfValue(*plane, value));
+}
