@@ -1,8 +1,10 @@
 // Taking the display step by step, reporting a failed step, and giving it back.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/game_globals.h"
+#include "app/window.h"
 #include "display/display.h"
 #include "display_fixture.h"
 
@@ -70,10 +72,10 @@ TEST_F(SetupTest, SetupAsksForTheModeAndTheSurfacesTheGameNeeds) {
   // One palette; the primary with its back buffer, then the four sheets each the size
   // of its bitmap (flags, caps, width, height).
   EXPECT_EQ(CountCalls("IDirectDraw7::CreatePalette"), 1);
-  EXPECT_EQ(CallArguments("IDirectDraw7::CreateSurface"),
-            (std::vector<std::string>{"0x21, 0x218, 0, 0", "0x7, 0x40, 640, 480",
-                                      "0x7, 0x40, 600, 96", "0x7, 0x40, 276, 200",
-                                      "0x7, 0x40, 640, 300"}));
+  EXPECT_EQ(
+      CallArguments("IDirectDraw7::CreateSurface"),
+      (std::vector<std::string>{"0x21, 0x218, 0, 0", "0x7, 0x40, 640, 480", "0x7, 0x40, 600, 96",
+                                "0x7, 0x40, 276, 200", "0x7, 0x40, 640, 300"}));
 }
 
 struct StepFailure {
@@ -220,5 +222,49 @@ TEST_F(SetupTest, ReleaseBeforeSetupDoesNothing) {
   ReleaseDisplay();
   EXPECT_TRUE(host.diagnostics().journal().empty());
 }
+
+struct ReportCase {
+  const char* name;
+  std::function<HRESULT(HWND)> report;
+  std::string shown;
+};
+
+class InitErrorReportTest : public DisplayTest, public ::testing::WithParamInterface<ReportCase> {};
+
+TEST_P(InitErrorReportTest, ShowsTheTextOverTheWindowThenDestroysItAndAnswersTheResult) {
+  ASSERT_EQ(SetupDisplay(window), DD_OK);
+  host.diagnostics().ClearJournal();
+  EXPECT_EQ(GetParam().report(window), DDERR_INVALIDMODE);
+  ASSERT_EQ(host.message_boxes().size(), 1u);
+  EXPECT_EQ(host.message_boxes()[0].text, GetParam().shown);
+  EXPECT_EQ(CallArguments("MessageBoxA").at(0), JournalObjectText(window) + ", \"" +
+                                                    GetParam().shown +
+                                                    "\", \"FullScreen Orvendal\", 0x0000");
+  EXPECT_EQ(ReleasedHandles().size(), 7u);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, InitErrorReportTest,
+    ::testing::Values(ReportCase{"Fixed",
+                                 [](HWND w) {
+                                   return ShowInitError(w, DDERR_INVALIDMODE,
+                                                        "SetDisplayMode FAILED");
+                                 },
+                                 "SetDisplayMode FAILED"},
+                      ReportCase{"Formatted",
+                                 [](HWND w) {
+                                   return ShowInitError(w, DDERR_INVALIDMODE, "%s %d of %03d",
+                                                        "step", 3, 11);
+                                 },
+                                 "step 3 of 011"},
+                      ReportCase{"CutAt127Characters",
+                                 [](HWND w) {
+                                   return ShowInitError(w, DDERR_INVALIDMODE, "%s%s",
+                                                        std::string(100, 'a').c_str(),
+                                                        std::string(100, 'b').c_str());
+                                 },
+                                 std::string(100, 'a') + std::string(27, 'b')}),
+    [](const ::testing::TestParamInfo<ReportCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
