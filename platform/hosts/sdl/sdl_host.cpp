@@ -229,17 +229,16 @@ void SdlHost::WaitForEvent() {
     pending_event_ = sdl_event;
 }
 
-// TODO(input): the keyboard and joysticks come from sdl_input.h once it exists.
 void SdlHost::ReadKeyboard(std::array<std::uint8_t, 256>& keys) {
-  keys.fill(0);
+  sdl::ReadKeyboardState(keys);
 }
 
 std::vector<JoystickInfo> SdlHost::Joysticks() {
-  return {};
+  return sdl::ListJoysticks();
 }
 
-bool SdlHost::ReadJoystick(std::uint32_t, JoystickReading&) {
-  return false;
+bool SdlHost::ReadJoystick(std::uint32_t instance_id, JoystickReading& reading) {
+  return sdl::ReadJoystick(instance_id, reading);
 }
 
 std::unique_ptr<Host> CreateProgramHost() {

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The SDL host on a real X server: Xvfb with the jwm window manager. Checks that the
-# exclusive-mode frame is shown whole-number scaled and centred on black, that minimising
-# and restoring reach the platform as focus events, that Alt+F4 asks the window to close,
-# and that without a display the host says so.
-#   run_window_test.sh PATH/TO/window_probe
+# exclusive-mode frame is shown whole-number scaled and centred on black, that a held key
+# reads as its DirectInput key code, that minimising and restoring reach the platform as
+# focus events, that Alt+F4 asks the window to close, and that without a display the host
+# says so. With the demonstration program, also that the whole platform shows its picture
+# the same way, ends it on time, and reports a display it cannot have.
+#   run_window_test.sh PATH/TO/window_probe [PATH/TO/orvendal_demo]
 set -euo pipefail
 probe="$1"
+demo="${2:-}"
 
 for tool in Xvfb jwm xdotool xprop import convert; do
   if ! command -v "$tool" >/dev/null; then
@@ -75,15 +78,16 @@ start_probe() {
 }
 
 # Waits until the window covers the screen, then compares a screenshot with the frame
-# expected at the given scale and position.
+# expected at the given scale and position ("check": the probe's test frame; "covered":
+# any picture without black).
 check_screen() {
-  local width="$1" height="$2" scale="$3" x="$4" y="$5" name="$6"
+  local mode="$1" width="$2" height="$3" scale="$4" x="$5" y="$6" name="$7"
   wait_for 5 sh -c "xdotool getwindowgeometry '$window' | grep -q 'Geometry: ${width}x${height}'" ||
     fail "window did not become full-screen ${width}x${height}"
   sleep 0.5  # a few frames at the final size
   import -window root "$work/$name.png"
   convert "$work/$name.png" -depth 8 "rgb:$work/$name.rgb"
-  "$probe" check "$work/$name.rgb" "$width" "$height" "$scale" "$x" "$y" ||
+  "$probe" "$mode" "$work/$name.rgb" "$width" "$height" "$scale" "$x" "$y" ||
     fail "$name: the screen does not show the frame at scale $scale, offset $x,$y"
 }
 
@@ -101,13 +105,19 @@ env -u DISPLAY -u WAYLAND_DISPLAY "$probe" show 1 >"$work/nodisplay.log" 2>&1 &&
 start_desktop 1600x1200
 start_probe
 grep -qx "display-available 1" "$work/probe.log" || fail "the host saw no display on Xvfb"
-check_screen 1600 1200 2 160 120 scaled
+check_screen check 1600 1200 2 160 120 scaled
+
+# Keys are held rather than tapped: the keyboard is read once per frame.
+xdotool keydown Escape
+sleep 0.2
+xdotool keyup Escape
+expect_log "key-down 1" # DIK_ESCAPE
 
 xdotool windowminimize "$window"
 expect_log "event focus-lost minimized=1"
 xdotool windowactivate "$window"
 expect_log "event focus-gained"
-check_screen 1600 1200 2 160 120 restored
+check_screen check 1600 1200 2 160 120 restored
 
 xdotool key --clearmodifiers alt+F4
 wait_for 5 sh -c "! kill -0 $probe_pid 2>/dev/null" || fail "Alt+F4 did not end the probe"
@@ -119,7 +129,27 @@ stop_desktop
 # 1366x768 is less than twice the frame's height: 1:1 at 363,144.
 start_desktop 1366x768
 start_probe
-check_screen 1366 768 1 363 144 unscaled
+check_screen check 1366 768 1 363 144 unscaled
+
+if [[ -n "$demo" ]]; then
+  kill "$probe_pid"
+  wait "$probe_pid" 2>/dev/null || true
+  "$demo" --seconds 3 >"$work/demo.log" 2>&1 &
+  demo_pid=$!
+  pids+=("$demo_pid")
+  window="$(timeout 10 xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' |
+    head -n1)" || fail "the demonstration opened no window"
+  check_screen covered 1366 768 1 363 144 demo
+  wait "$demo_pid" && status=0 || status=$?
+  [[ $status -eq 0 ]] || fail "the demonstration ended with $status"
+fi
 stop_desktop
+
+if [[ -n "$demo" ]]; then
+  env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$demo" >"$work/demo-nodisplay.log" 2>&1 &&
+    fail "the demonstration ran without a display"
+  grep -q "^FullScreen Orvendal: .*FAILED$" "$work/demo-nodisplay.log" ||
+    fail "the demonstration did not report its display failure"
+fi
 
 echo "PASS"

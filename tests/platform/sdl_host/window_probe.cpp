@@ -2,10 +2,15 @@
 //   window_probe show SECONDS
 //     opens the window, takes exclusive mode and presents the test frame until the
 //     window is asked to close (exit 0) or SECONDS pass (exit 3); reports each host event
-//     on standard output. Exit 2 when the host sees no display.
+//     and each key pressed (as its DirectInput key code) on standard output. Exit 2 when
+//     the host sees no display.
 //   window_probe check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
 //     compares a raw RGB screenshot with the test frame scaled by SCALE at (X, Y) on
 //     black; exit 0 when every pixel matches.
+//   window_probe covered SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
+//     the same for a picture without black pixels that is not known in advance: exit 0
+//     when the frame's area has no black pixel and everything around it is black.
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +67,7 @@ int Show(int seconds) {
   host.SetExclusiveMode(true, kWidth, kHeight);
   const std::uint64_t end = host.NowMicroseconds() + std::uint64_t(seconds) * 1'000'000;
   bool minimized = false;
+  std::array<std::uint8_t, 256> held{};
   while (host.NowMicroseconds() < end) {
     HostEvent event;
     while (host.PollEvent(event)) {
@@ -82,6 +88,14 @@ int Show(int seconds) {
       }
       std::fflush(stdout);
     }
+    std::array<std::uint8_t, 256> keys{};
+    host.ReadKeyboard(keys);
+    for (int key = 0; key < 256; ++key) {
+      if (keys[key] != 0 && held[key] == 0)
+        std::printf("key-down %d\n", key);
+    }
+    held = keys;
+    std::fflush(stdout);
     // As the game does: no frames while minimised.
     if (!minimized)
       host.Present(frame);
@@ -90,7 +104,9 @@ int Show(int seconds) {
   return 3;
 }
 
-int Check(const char* path, int width, int height, int scale, int left, int top) {
+// Compares the screenshot with the frame at the placement: pixel by pixel when `exact`,
+// else only whether each pixel is black.
+int Check(bool exact, const char* path, int width, int height, int scale, int left, int top) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) {
     std::perror(path);
@@ -108,15 +124,22 @@ int Check(const char* path, int width, int height, int scale, int left, int top)
     for (int x = 0; x < width; ++x) {
       const int fx = x - left;
       const int fy = y - top;
+      const bool inside = fx >= 0 && fy >= 0 && fx < kWidth * scale && fy < kHeight * scale;
       PALETTEENTRY want{0, 0, 0, 0};
-      if (fx >= 0 && fy >= 0 && fx < kWidth * scale && fy < kHeight * scale) {
+      if (inside)
         want = PaletteEntry(FrameIndex(fx / scale, fy / scale));
-      }
       const std::uint8_t* got = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-      if (got[0] != want.peRed || got[1] != want.peGreen || got[2] != want.peBlue) {
+      const bool black = got[0] == 0 && got[1] == 0 && got[2] == 0;
+      const bool wrong =
+          exact ? got[0] != want.peRed || got[1] != want.peGreen || got[2] != want.peBlue
+                : black == inside;
+      if (wrong) {
         if (++mismatches <= 10) {
-          std::fprintf(stderr, "at %d,%d: got %02x%02x%02x, expected %02x%02x%02x\n", x, y, got[0],
-                       got[1], got[2], want.peRed, want.peGreen, want.peBlue);
+          std::fprintf(stderr, "at %d,%d: got %02x%02x%02x, expected %s\n", x, y, got[0], got[1],
+                       got[2],
+                       !inside ? "black"
+                       : exact ? "the frame's colour"
+                               : "not black");
         }
       }
     }
@@ -133,11 +156,13 @@ int Check(const char* path, int width, int height, int scale, int left, int top)
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "show") == 0)
     return Show(std::atoi(argv[2]));
-  if (argc == 8 && std::strcmp(argv[1], "check") == 0) {
-    return Check(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+  const bool exact = argc == 8 && std::strcmp(argv[1], "check") == 0;
+  if (exact || (argc == 8 && std::strcmp(argv[1], "covered") == 0)) {
+    return Check(exact, argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                  std::atoi(argv[6]), std::atoi(argv[7]));
   }
-  std::fprintf(stderr, "usage: %s show SECONDS | check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
+  std::fprintf(stderr,
+               "usage: %s show SECONDS | {check|covered} SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
                argv[0]);
   return 1;
 }
