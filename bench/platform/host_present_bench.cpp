@@ -1,0 +1,93 @@
+// The SDL host's presentation: converting a 640x480 8-bit frame through the palette into
+// a 32-bit picture, against memcpy of the bytes that conversion writes; and a whole
+// Present on SDL's dummy video driver (conversion plus the host's own work, no upload).
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "bench_ratio.h"
+#include "hosts/sdl/frame_conversion.h"
+#include "hosts/sdl/sdl_host.h"
+
+namespace {
+
+using orv::platform::PresentedFrame;
+using namespace orv::platform::sdl;
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+// A frame of varied indices and a palette of varied colours.
+struct Frame {
+  std::vector<std::uint8_t> indices = std::vector<std::uint8_t>(kWidth * kHeight);
+  std::vector<PALETTEENTRY> palette = std::vector<PALETTEENTRY>(256);
+  Frame() {
+    for (int i = 0; i < kWidth * kHeight; ++i)
+      indices[i] = static_cast<std::uint8_t>(i * 7 + i / 640);
+    for (int i = 0; i < 256; ++i) {
+      palette[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i * 3), static_cast<BYTE>(i * 5), 0};
+    }
+  }
+  PresentedFrame View() const { return {indices.data(), kWidth, kHeight, kWidth, palette.data()}; }
+};
+
+// Argument: the scale; the target is exactly the scaled frame.
+void BM_HostConvertFrame(benchmark::State& state) {
+  const int scale = static_cast<int>(state.range(0));
+  const Frame frame;
+  const PaletteLut lut = MakePaletteLut(frame.palette.data(), PixelLayout{});
+  std::vector<std::uint32_t> target(static_cast<std::size_t>(kWidth * scale) * kHeight * scale);
+  const TargetPicture picture{target.data(), kWidth * scale, kHeight * scale,
+                              static_cast<int>(kWidth * scale * sizeof(std::uint32_t))};
+  for (auto _ : state) {
+    DrawFrame(frame.View(), lut, FramePlacement{scale, 0, 0}, 0, picture);
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * target.size() * sizeof(std::uint32_t));
+}
+BENCHMARK(BM_HostConvertFrame)->Arg(1)->Arg(2);
+
+// Argument: the scale, as above; copies as many bytes as the conversion writes.
+void BM_MemcpyConvertedBytes(benchmark::State& state) {
+  const int scale = static_cast<int>(state.range(0));
+  const std::size_t bytes = std::size_t{kWidth} * kHeight * 4 * scale * scale;
+  std::vector<std::uint8_t> source(bytes, 0x5A);
+  std::vector<std::uint8_t> target(bytes);
+  for (auto _ : state) {
+    std::memcpy(target.data(), source.data(), bytes);
+    benchmark::DoNotOptimize(target.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_MemcpyConvertedBytes)->Arg(1)->Arg(2);
+
+// SdlHost::Present in exclusive mode on the dummy driver's 1024x768 desktop.
+void BM_SdlHostPresentDummy(benchmark::State& state) {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  std::optional<orv::platform::SdlHost> host(std::in_place);
+  host->OpenWindow("Benchmark", kWidth, kHeight);
+  host->SetExclusiveMode(true, kWidth, kHeight);
+  if (host->window() == nullptr) {
+    state.SkipWithError("no window on the dummy driver");
+    return;
+  }
+  const Frame frame;
+  for (auto _ : state)
+    host->Present(frame.View());
+  host.reset();
+  unsetenv("SDL_VIDEODRIVER");
+}
+BENCHMARK(BM_SdlHostPresentDummy);
+
+const RatioOf kConvert1("host conversion 640x480 / memcpy", "BM_HostConvertFrame/1",
+                        "BM_MemcpyConvertedBytes/1");
+const RatioOf kConvert2("host conversion 1280x960 / memcpy", "BM_HostConvertFrame/2",
+                        "BM_MemcpyConvertedBytes/2");
+
+}  // namespace
