@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "core/diagnostics.h"
