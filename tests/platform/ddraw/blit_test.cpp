@@ -1,6 +1,7 @@
 // BltFast: one-to-one copies, colour keys, and the rectangles it refuses.
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "ddraw_fixture.h"
@@ -55,6 +56,9 @@ struct KeyCase {
   DDCOLORKEY key;
   Pixels expected_first_row;  // of the whole source copied to (0, 0)
 };
+void PrintTo(const KeyCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class SourceKeyTest : public BltFastTest, public ::testing::WithParamInterface<KeyCase> {};
 
@@ -116,6 +120,9 @@ struct RectCase {
   RECT rect;
   bool null_rect;
 };
+void PrintTo(const RectCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class InvalidRectTest : public BltFastTest, public ::testing::WithParamInterface<RectCase> {};
 

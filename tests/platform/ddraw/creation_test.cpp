@@ -1,4 +1,6 @@
 // Creating the DirectDraw object, its cooperative level and display mode, surfaces and palettes.
+#include <ostream>
+
 #include "ddraw_fixture.h"
 
 namespace {
@@ -13,6 +15,9 @@ struct CreateCase {
   GUID* device;
   HRESULT expected;
 };
+void PrintTo(const CreateCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class DirectDrawCreateTest : public DirectDrawTest,
                              public ::testing::WithParamInterface<CreateCase> {};
@@ -71,6 +76,9 @@ struct LevelCase {
   DWORD flags;
   HRESULT expected;
 };
+void PrintTo(const LevelCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class CooperativeLevelTest : public DirectDrawTest,
                              public ::testing::WithParamInterface<LevelCase> {};
@@ -123,6 +131,9 @@ struct ModeCase {
   DWORD width, height, bits, refresh, flags;
   HRESULT expected;
 };
+void PrintTo(const ModeCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class DisplayModeTest : public DirectDrawTest, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -179,6 +190,9 @@ struct SurfaceCase {
   void (*change)(DDSURFACEDESC2&);
   HRESULT expected;
 };
+void PrintTo(const SurfaceCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 class CreateSurfaceTest : public DirectDrawTest,
                           public ::testing::WithParamInterface<SurfaceCase> {};
@@ -288,6 +302,9 @@ struct FormatCase {
   const DDPIXELFORMAT* format;
   DWORD expected_bits;
 };
+void PrintTo(const FormatCase& c, std::ostream* out) {
+  *out << c.name;
+}
 
 const DDPIXELFORMAT kIndexed8 = Indexed8Format();
 const DDPIXELFORMAT kRgb32 = Rgb32Format();
