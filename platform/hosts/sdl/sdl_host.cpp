@@ -1,5 +1,6 @@
 #include "hosts/sdl/sdl_host.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -76,11 +77,11 @@ void SdlHost::ShowMessageBox(std::string_view text, std::string_view caption) {
     const bool full_screen =
         window_ != nullptr && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
     if (full_screen)
-      SDL_SetWindowFullscreen(window_, 0);
+      SetFullScreen(false);
     shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption_z.c_str(), text_z.c_str(),
                                      window_) == 0;
     if (full_screen)
-      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+      SetFullScreen(true);
   }
   if (!shown)
     std::fprintf(stderr, "%s: %s\n", caption_z.c_str(), text_z.c_str());
@@ -115,6 +116,7 @@ void SdlHost::CloseWindow() {
   exclusive_ = false;
   window_events_.SetExclusive(false);
   pending_event_.reset();
+  shown_ = ShownFrame();
 }
 
 void SdlHost::SetPointerVisible(bool visible) {
@@ -147,14 +149,35 @@ void SdlHost::SetExclusiveMode(bool exclusive, int, int) {
   ShowBlack();
 }
 
+void SdlHost::SetFullScreen(bool full_screen) {
+  SDL_SetWindowFullscreen(window_, full_screen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  // The new size arrives as events; the window surface follows it once they are pumped.
+  SDL_PumpEvents();
+  Redraw();
+}
+
 void SdlHost::ShowBlack() {
-  DrawOnWindowSurface(PresentedFrame{});
+  shown_.width = 0;
+  shown_.height = 0;
+  Redraw();
+}
+
+void SdlHost::Redraw() {
+  DrawOnWindowSurface(shown_.View());
 }
 
 void SdlHost::Present(const PresentedFrame& frame) {
-  if (frame.pixels == nullptr || frame.palette == nullptr)
+  if (frame.pixels == nullptr || frame.palette == nullptr || frame.width <= 0 || frame.height <= 0)
     return;
-  DrawOnWindowSurface(frame);
+  shown_.width = frame.width;
+  shown_.height = frame.height;
+  shown_.indices.resize(static_cast<std::size_t>(frame.width) * frame.height);
+  for (int y = 0; y < frame.height; ++y) {
+    std::memcpy(&shown_.indices[static_cast<std::size_t>(y) * frame.width],
+                frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch, frame.width);
+  }
+  std::copy_n(frame.palette, 256, shown_.palette.begin());
+  Redraw();
 }
 
 void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame) {
@@ -206,10 +229,10 @@ bool SdlHost::PollEvent(HostEvent& event) {
     } else if (SDL_PollEvent(&sdl_event) == 0) {
       return false;
     }
-    if (sdl_event.type == SDL_WINDOWEVENT && sdl_event.window.event == SDL_WINDOWEVENT_EXPOSED &&
-        window_ != nullptr) {
-      // The surface still holds the last picture.
-      SDL_UpdateWindowSurface(window_);
+    if (sdl_event.type == SDL_WINDOWEVENT &&
+        (sdl_event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+         sdl_event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+      Redraw();
     }
     const sdl::WindowEvents::Outcome outcome = window_events_.Translate(sdl_event);
     if (outcome.minimize_window && window_ != nullptr)

@@ -44,7 +44,20 @@ class SdlHost : public Host {
   SDL_Window* window() const { return window_; }
 
  private:
+  // The last frame presented in exclusive mode, kept to draw it again when the window
+  // changes size or is uncovered.
+  struct ShownFrame {
+    std::vector<std::uint8_t> indices;
+    std::array<PALETTEENTRY, 256> palette{};
+    int width = 0;
+    int height = 0;
+    PresentedFrame View() const { return {indices.data(), width, height, width, palette.data()}; }
+  };
+
   void ShowBlack();
+  void Redraw();
+  // Leaves or re-enters full screen and draws the shown frame at the new size.
+  void SetFullScreen(bool full_screen);
   void DrawOnWindowSurface(const PresentedFrame& frame);
 
   bool video_ready_ = false;
@@ -54,6 +67,7 @@ class SdlHost : public Host {
   bool exclusive_ = false;
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
+  ShownFrame shown_;
   // Used when the window surface is not 32 bits per pixel: drawn here, then converted.
   SDL_Surface* staging_ = nullptr;
 };

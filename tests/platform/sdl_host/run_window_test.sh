@@ -2,8 +2,8 @@
 # The SDL host on a real X server: Xvfb with the jwm window manager. Checks that the
 # exclusive-mode frame is shown whole-number scaled and centred on black, that a held key
 # reads as its DirectInput key code, that minimising and restoring reach the platform as
-# focus events, that Alt+F4 asks the window to close, and that without a display the host
-# says so. With the demonstration program, also that the whole platform shows its picture
+# focus events, that Alt+F4 asks the window to close, that a message box is shown over a
+# window that left full screen for it, and that without a display the host says so. With the demonstration program, also that the whole platform shows its picture
 # the same way, ends it on time, and reports a display it cannot have.
 #   run_window_test.sh PATH/TO/window_probe [PATH/TO/orvendal_demo]
 set -euo pipefail
@@ -124,6 +124,30 @@ wait_for 5 sh -c "! kill -0 $probe_pid 2>/dev/null" || fail "Alt+F4 did not end 
 wait "$probe_pid" && status=0 || status=$?
 [[ $status -eq 0 ]] || fail "probe ended with $status"
 expect_log "event close-requested"
+
+# The message box has the window's title but no class; it is found by its title and told
+# apart from the window by its id.
+"$probe" message >"$work/probe.log" 2>"$work/probe-stderr.log" &
+probe_pid=$!
+pids+=("$probe_pid")
+window="$(timeout 10 xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' |
+  head -n1)" || fail "no window for the message box"
+own="$(printf '0x%x' "$window")"
+find_box() {
+  xwininfo -root -tree | grep '"FullScreen Orvendal"' | awk '{print $1}' | grep -vx "$own" |
+    head -n1 | grep .
+}
+wait_for 10 find_box || fail "no message box"
+box="$(find_box)"
+wait_for 5 sh -c "xwininfo -id '$box' | grep -q 'Map State: IsViewable'" ||
+  fail "the message box is not shown"
+xdotool getwindowgeometry "$window" | grep -q 'Geometry: 640x480' ||
+  fail "the window stayed full-screen over the message box"
+xdotool key --window "$box" Return
+wait_for 5 sh -c "! kill -0 $probe_pid 2>/dev/null" || fail "Return did not dismiss the box"
+wait "$probe_pid" || fail "the probe failed after the message box"
+expect_log "message-box-dismissed"
+! grep -q "FAILED" "$work/probe-stderr.log" || fail "the message went to standard error"
 stop_desktop
 
 # 1366x768 is less than twice the frame's height: 1:1 at 363,144.

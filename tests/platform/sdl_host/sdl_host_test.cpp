@@ -153,6 +153,23 @@ TEST_F(DummyDisplayTest, ExclusiveFrameIsCentredOnBlackOverTheDesktop) {
   EXPECT_EQ(height, 480);
 }
 
+TEST_F(DummyDisplayTest, FrameIsDrawnAgainWhenTheWindowChangesSize) {
+  host_->OpenWindow("Test Window", 640, 480);
+  TestFrame frame;
+  host_->Present(frame.View());
+  frame.indices.assign(frame.indices.size(), 0);  // the host keeps its own copy
+  SDL_SetWindowSize(host_->window(), 800, 600);
+  HostEvent event;
+  while (host_->PollEvent(event)) {
+  }
+  ASSERT_EQ(SDL_GetWindowSurface(host_->window())->w, 800);
+  EXPECT_EQ(WindowRgb(79, 60), 0u);
+  EXPECT_EQ(WindowRgb(80, 60), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(81, 61), 0x204080u);
+  EXPECT_EQ(WindowRgb(80 + 638, 60 + 478), 0xFF0000u);
+  EXPECT_EQ(WindowRgb(799, 599), 0u);
+}
+
 TEST_F(DummyDisplayTest, EventsReachThePlatformAndWaitingKeepsThem) {
   host_->OpenWindow("Test Window", 640, 480);
   host_->SetExclusiveMode(true, 640, 480);

@@ -4,6 +4,9 @@
 //     window is asked to close (exit 0) or SECONDS pass (exit 3); reports each host event
 //     and each key pressed (as its DirectInput key code) on standard output. Exit 2 when
 //     the host sees no display.
+//   window_probe message
+//     opens the window in exclusive mode with the test frame, then shows a message box and
+//     reports on standard output once it was dismissed.
 //   window_probe check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
 //     compares a raw RGB screenshot with the test frame scaled by SCALE at (X, Y) on
 //     black; exit 0 when every pixel matches.
@@ -43,28 +46,53 @@ std::uint8_t FrameIndex(int x, int y) {
   return static_cast<std::uint8_t>((x / 8 + y / 8 * 5) % 250);
 }
 
-int Show(int seconds) {
-  orv::platform::SdlHost host;
+struct TestFrame {
+  std::vector<std::uint8_t> indices = std::vector<std::uint8_t>(kWidth * kHeight);
+  std::vector<PALETTEENTRY> palette = std::vector<PALETTEENTRY>(256);
+  TestFrame() {
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x)
+        indices[y * kWidth + x] = FrameIndex(x, y);
+    }
+    for (int i = 0; i < 256; ++i)
+      palette[i] = PaletteEntry(i);
+  }
+  orv::platform::PresentedFrame View() const {
+    return {indices.data(), kWidth, kHeight, kWidth, palette.data()};
+  }
+};
+
+// Opens the window in exclusive mode, as the platform does for DirectDraw; false when the
+// host sees no display.
+bool OpenExclusiveWindow(orv::platform::SdlHost& host) {
   const bool available = host.DisplayAvailable();
   std::printf("display-available %d\n", available ? 1 : 0);
   std::fflush(stdout);
   if (!available)
-    return 2;
-
-  std::vector<std::uint8_t> indices(kWidth * kHeight);
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x)
-      indices[y * kWidth + x] = FrameIndex(x, y);
-  }
-  std::vector<PALETTEENTRY> palette(256);
-  for (int i = 0; i < 256; ++i)
-    palette[i] = PaletteEntry(i);
-  const orv::platform::PresentedFrame frame{indices.data(), kWidth, kHeight, kWidth,
-                                            palette.data()};
-
+    return false;
   host.OpenWindow("FullScreen Orvendal", kWidth, kHeight);
   host.SetPointerVisible(false);
   host.SetExclusiveMode(true, kWidth, kHeight);
+  return true;
+}
+
+int ShowMessage() {
+  orv::platform::SdlHost host;
+  if (!OpenExclusiveWindow(host))
+    return 2;
+  const TestFrame frame;
+  host.Present(frame.View());
+  host.ShowMessageBox("SetDisplayMode FAILED", "FullScreen Orvendal");
+  std::printf("message-box-dismissed\n");
+  return 0;
+}
+
+int Show(int seconds) {
+  orv::platform::SdlHost host;
+  if (!OpenExclusiveWindow(host))
+    return 2;
+  const TestFrame test_frame;
+  const orv::platform::PresentedFrame frame = test_frame.View();
   const std::uint64_t end = host.NowMicroseconds() + std::uint64_t(seconds) * 1'000'000;
   bool minimized = false;
   std::array<std::uint8_t, 256> held{};
@@ -156,13 +184,16 @@ int Check(bool exact, const char* path, int width, int height, int scale, int le
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "show") == 0)
     return Show(std::atoi(argv[2]));
+  if (argc == 2 && std::strcmp(argv[1], "message") == 0)
+    return ShowMessage();
   const bool exact = argc == 8 && std::strcmp(argv[1], "check") == 0;
   if (exact || (argc == 8 && std::strcmp(argv[1], "covered") == 0)) {
     return Check(exact, argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                  std::atoi(argv[6]), std::atoi(argv[7]));
   }
-  std::fprintf(stderr,
-               "usage: %s show SECONDS | {check|covered} SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
-               argv[0]);
+  std::fprintf(
+      stderr,
+      "usage: %s show SECONDS | message | {check|covered} SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
+      argv[0]);
   return 1;
 }
