@@ -34,7 +34,7 @@ class Output {
   int count_ = 0;
 };
 
-struct Spec {
+struct Conversion {
   bool left_align = false;
   bool zero_pad = false;
   bool alternate = false;  // '#': 0x before hexadecimal numbers
@@ -43,18 +43,18 @@ struct Spec {
   enum class Size { kDefault, kShort, kLong, kWide64 } size = Size::kDefault;
 };
 
-void PutPadded(Output& out, const Spec& spec, const char* text, int length) {
-  const int padding = spec.width > length ? spec.width - length : 0;
-  if (!spec.left_align)
+void PutPadded(Output& out, const Conversion& conversion, const char* text, int length) {
+  const int padding = conversion.width > length ? conversion.width - length : 0;
+  if (!conversion.left_align)
     out.Repeat(' ', padding);
   for (int i = 0; i < length; ++i)
     out.Put(text[i]);
-  if (spec.left_align)
+  if (conversion.left_align)
     out.Repeat(' ', padding);
 }
 
-void PutNumber(Output& out, const Spec& spec, std::uint64_t magnitude, bool negative, int base,
-               bool upper) {
+void PutNumber(Output& out, const Conversion& conversion, std::uint64_t magnitude, bool negative,
+               int base, bool upper) {
   char digits[24];
   int count = 0;
   const char* symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
@@ -62,39 +62,39 @@ void PutNumber(Output& out, const Spec& spec, std::uint64_t magnitude, bool nega
     digits[count++] = symbols[magnitude % base];
     magnitude /= base;
   } while (magnitude != 0);
-  const int precision_zeros = spec.precision > count ? spec.precision - count : 0;
+  const int precision_zeros = conversion.precision > count ? conversion.precision - count : 0;
 
   char prefix[2];
   int prefix_length = 0;
   if (negative) {
     prefix[prefix_length++] = '-';
-  } else if (spec.alternate && base == 16) {
+  } else if (conversion.alternate && base == 16) {
     prefix[prefix_length++] = '0';
     prefix[prefix_length++] = upper ? 'X' : 'x';
   }
   const int length = prefix_length + precision_zeros + count;
-  const int padding = spec.width > length ? spec.width - length : 0;
+  const int padding = conversion.width > length ? conversion.width - length : 0;
 
-  if (!spec.left_align && !spec.zero_pad)
+  if (!conversion.left_align && !conversion.zero_pad)
     out.Repeat(' ', padding);
   for (int i = 0; i < prefix_length; ++i)
     out.Put(prefix[i]);
-  if (!spec.left_align && spec.zero_pad)
+  if (!conversion.left_align && conversion.zero_pad)
     out.Repeat('0', padding);
   out.Repeat('0', precision_zeros);
   while (count > 0)
     out.Put(digits[--count]);
-  if (spec.left_align)
+  if (conversion.left_align)
     out.Repeat(' ', padding);
 }
 
-void PutSigned(Output& out, const Spec& spec, va_list& arguments) {
+void PutSigned(Output& out, const Conversion& conversion, va_list& arguments) {
   std::int64_t value;
-  switch (spec.size) {
-    case Spec::Size::kWide64:
+  switch (conversion.size) {
+    case Conversion::Size::kWide64:
       value = va_arg(arguments, long long);
       break;
-    case Spec::Size::kShort:
+    case Conversion::Size::kShort:
       value = static_cast<short>(va_arg(arguments, int));
       break;
     default:  // long is 32 bits wide in Windows
@@ -105,26 +105,27 @@ void PutSigned(Output& out, const Spec& spec, va_list& arguments) {
   // Negating in unsigned arithmetic keeps the most negative value exact.
   const std::uint64_t magnitude =
       negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-  PutNumber(out, spec, magnitude, negative, 10, false);
+  PutNumber(out, conversion, magnitude, negative, 10, false);
 }
 
-std::uint64_t UnsignedArgument(const Spec& spec, va_list& arguments) {
-  switch (spec.size) {
-    case Spec::Size::kWide64:
+std::uint64_t UnsignedArgument(const Conversion& conversion, va_list& arguments) {
+  switch (conversion.size) {
+    case Conversion::Size::kWide64:
       return va_arg(arguments, unsigned long long);
-    case Spec::Size::kShort:
+    case Conversion::Size::kShort:
       return static_cast<unsigned short>(va_arg(arguments, unsigned int));
     default:
       return va_arg(arguments, unsigned int);
   }
 }
 
-void PutString(Output& out, const Spec& spec, bool wide, va_list& arguments) {
+void PutString(Output& out, const Conversion& conversion, bool wide, va_list& arguments) {
   char narrowed[kMaxCharacters];
   const char* text;
   int length = 0;
-  const int limit =
-      spec.precision >= 0 && spec.precision < kMaxCharacters ? spec.precision : kMaxCharacters;
+  const int limit = conversion.precision >= 0 && conversion.precision < kMaxCharacters
+                        ? conversion.precision
+                        : kMaxCharacters;
   if (wide) {
     // Wide characters are Windows' 16-bit units; those outside ASCII become '?'.
     const auto* source = va_arg(arguments, const std::uint16_t*);
@@ -146,15 +147,15 @@ void PutString(Output& out, const Spec& spec, bool wide, va_list& arguments) {
     while (length < limit && text[length] != '\0')
       ++length;
   }
-  PutPadded(out, spec, text, length);
+  PutPadded(out, conversion, text, length);
 }
 
-void PutCharacter(Output& out, const Spec& spec, bool wide, va_list& arguments) {
+void PutCharacter(Output& out, const Conversion& conversion, bool wide, va_list& arguments) {
   const unsigned int value = va_arg(arguments, unsigned int);
   char c = static_cast<char>(value);
   if (wide)
     c = (value & 0xFFFF) < 0x80 ? static_cast<char>(value) : '?';
-  PutPadded(out, spec, &c, 1);
+  PutPadded(out, conversion, &c, 1);
 }
 
 int Format(char* buffer, const char* format, va_list& arguments) {
@@ -166,34 +167,34 @@ int Format(char* buffer, const char* format, va_list& arguments) {
       continue;
     }
     ++p;
-    Spec spec;
+    Conversion conversion;
     for (;; ++p) {
       if (*p == '-') {
-        spec.left_align = true;
+        conversion.left_align = true;
       } else if (*p == '0') {
-        spec.zero_pad = true;
+        conversion.zero_pad = true;
       } else if (*p == '#') {
-        spec.alternate = true;
+        conversion.alternate = true;
       } else {
         break;
       }
     }
     while (*p >= '0' && *p <= '9')
-      spec.width = spec.width * 10 + (*p++ - '0');
+      conversion.width = conversion.width * 10 + (*p++ - '0');
     if (*p == '.') {
       ++p;
-      spec.precision = 0;
+      conversion.precision = 0;
       while (*p >= '0' && *p <= '9')
-        spec.precision = spec.precision * 10 + (*p++ - '0');
+        conversion.precision = conversion.precision * 10 + (*p++ - '0');
     }
     if (*p == 'l') {
-      spec.size = Spec::Size::kLong;
+      conversion.size = Conversion::Size::kLong;
       ++p;
     } else if (*p == 'h') {
-      spec.size = Spec::Size::kShort;
+      conversion.size = Conversion::Size::kShort;
       ++p;
     } else if (p[0] == 'I' && p[1] == '6' && p[2] == '4') {
-      spec.size = Spec::Size::kWide64;
+      conversion.size = Conversion::Size::kWide64;
       p += 3;
     }
     const char type = *p;
@@ -203,28 +204,28 @@ int Format(char* buffer, const char* format, va_list& arguments) {
     switch (type) {
       case 'd':
       case 'i':
-        PutSigned(out, spec, arguments);
+        PutSigned(out, conversion, arguments);
         break;
       case 'u':
-        PutNumber(out, spec, UnsignedArgument(spec, arguments), false, 10, false);
+        PutNumber(out, conversion, UnsignedArgument(conversion, arguments), false, 10, false);
         break;
       case 'x':
       case 'X':
-        PutNumber(out, spec, UnsignedArgument(spec, arguments), false, 16, type == 'X');
+        PutNumber(out, conversion, UnsignedArgument(conversion, arguments), false, 16, type == 'X');
         break;
       // In the narrow version 's' and 'c' are narrow unless 'l' says wide; 'S' and 'C'
       // are wide unless 'h' says narrow.
       case 's':
-        PutString(out, spec, spec.size == Spec::Size::kLong, arguments);
+        PutString(out, conversion, conversion.size == Conversion::Size::kLong, arguments);
         break;
       case 'S':
-        PutString(out, spec, spec.size != Spec::Size::kShort, arguments);
+        PutString(out, conversion, conversion.size != Conversion::Size::kShort, arguments);
         break;
       case 'c':
-        PutCharacter(out, spec, spec.size == Spec::Size::kLong, arguments);
+        PutCharacter(out, conversion, conversion.size == Conversion::Size::kLong, arguments);
         break;
       case 'C':
-        PutCharacter(out, spec, spec.size != Spec::Size::kShort, arguments);
+        PutCharacter(out, conversion, conversion.size != Conversion::Size::kShort, arguments);
         break;
       default:
         // '%%' and anything unknown: the character itself, taking no argument.
