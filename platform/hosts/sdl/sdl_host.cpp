@@ -117,6 +117,7 @@ void SdlHost::CloseWindow() {
   window_events_.SetExclusive(false);
   pending_event_.reset();
   shown_ = ShownFrame();
+  window_mode_pending_ = false;
 }
 
 void SdlHost::SetPointerVisible(bool visible) {
@@ -138,15 +139,28 @@ bool SdlHost::DisplayAvailable() {
 void SdlHost::SetExclusiveMode(bool exclusive, int, int) {
   exclusive_ = exclusive;
   window_events_.SetExclusive(exclusive);
+  ApplyWindowMode();
+  ShowBlack();
+}
+
+void SdlHost::ApplyWindowMode() {
   if (window_ == nullptr)
     return;
-  if (exclusive) {
+  // Changing the full-screen state of an iconified window confuses the window manager
+  // and SDL about its size (it comes back as a small window that SDL takes for full
+  // screen); the change waits until the window is back.
+  if (window_events_.minimized()) {
+    window_mode_pending_ = true;
+    return;
+  }
+  window_mode_pending_ = false;
+  const bool full_screen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
+  if (exclusive_ && !full_screen) {
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  } else {
+  } else if (!exclusive_ && full_screen) {
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowSize(window_, window_width_, window_height_);
   }
-  ShowBlack();
 }
 
 void SdlHost::SetFullScreen(bool full_screen) {
@@ -221,6 +235,11 @@ void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame) {
 }
 
 bool SdlHost::PollEvent(HostEvent& event) {
+  // Restored since the last look: the platform has had its say on exclusive mode.
+  if (window_mode_pending_ && !window_events_.minimized()) {
+    ApplyWindowMode();
+    Redraw();
+  }
   for (;;) {
     SDL_Event sdl_event;
     if (pending_event_) {

@@ -56,6 +56,9 @@ class SdlHost : public Host {
 
   void ShowBlack();
   void Redraw();
+  // Makes the window full-screen in exclusive mode and windowed otherwise; a minimised
+  // window is left alone until it is restored.
+  void ApplyWindowMode();
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
   void DrawOnWindowSurface(const PresentedFrame& frame);
@@ -65,6 +68,7 @@ class SdlHost : public Host {
   int window_width_ = 0;
   int window_height_ = 0;
   bool exclusive_ = false;
+  bool window_mode_pending_ = false;
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
   ShownFrame shown_;

@@ -23,6 +23,8 @@ class WindowEvents {
 
   // Exclusive mode changes how a loss of the foreground ends.
   void SetExclusive(bool exclusive) { exclusive_ = exclusive; }
+  // Whether the last report left the window minimised.
+  bool minimized() const { return state_ == State::kMinimized; }
   // A new window starts active, as after Windows showed and focused it.
   void Reset() {
     state_ = State::kActive;

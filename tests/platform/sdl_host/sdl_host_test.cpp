@@ -170,6 +170,42 @@ TEST_F(DummyDisplayTest, FrameIsDrawnAgainWhenTheWindowChangesSize) {
   EXPECT_EQ(WindowRgb(799, 599), 0u);
 }
 
+// Pushes a window event for the host's window.
+void PushWindowEvent(SDL_Window* window, SDL_WindowEventID id) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = id;
+  event.window.windowID = SDL_GetWindowID(window);
+  SDL_PushEvent(&event);
+}
+
+TEST_F(DummyDisplayTest, LeavingExclusiveModeWhileMinimisedWaitsForTheRestore) {
+  host_->OpenWindow("Test Window", 640, 480);
+  host_->SetExclusiveMode(true, 640, 480);
+  HostEvent event;
+  while (host_->PollEvent(event)) {
+  }
+  PushWindowEvent(host_->window(), SDL_WINDOWEVENT_FOCUS_LOST);
+  ASSERT_TRUE(host_->PollEvent(event) || host_->PollEvent(event));
+  ASSERT_TRUE(event.minimized);
+
+  host_->SetExclusiveMode(false, 640, 480);
+  EXPECT_NE(SDL_GetWindowFlags(host_->window()) & SDL_WINDOW_FULLSCREEN, 0u);
+
+  PushWindowEvent(host_->window(), SDL_WINDOWEVENT_RESTORED);
+  ASSERT_TRUE(host_->PollEvent(event) || host_->PollEvent(event));
+  ASSERT_EQ(event.type, HostEventType::kFocusGained);
+  EXPECT_NE(SDL_GetWindowFlags(host_->window()) & SDL_WINDOW_FULLSCREEN, 0u)
+      << "the platform answers the restore first";
+  host_->PollEvent(event);
+  EXPECT_EQ(SDL_GetWindowFlags(host_->window()) & SDL_WINDOW_FULLSCREEN, 0u);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(host_->window(), &width, &height);
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+}
+
 TEST_F(DummyDisplayTest, EventsReachThePlatformAndWaitingKeepsThem) {
   host_->OpenWindow("Test Window", 640, 480);
   host_->SetExclusiveMode(true, 640, 480);

@@ -104,10 +104,15 @@ int Show(int seconds) {
           break;
         case HostEventType::kFocusLost:
           std::printf("event focus-lost minimized=%d\n", event.minimized ? 1 : 0);
+          // As DirectDraw does: the display mode goes back while the window is away.
+          if (event.minimized && !minimized)
+            host.SetExclusiveMode(false, kWidth, kHeight);
           minimized = event.minimized;
           break;
         case HostEventType::kFocusGained:
           std::printf("event focus-gained\n");
+          if (minimized)
+            host.SetExclusiveMode(true, kWidth, kHeight);
           minimized = false;
           break;
         case HostEventType::kCloseRequested:
