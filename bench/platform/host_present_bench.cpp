@@ -1,12 +1,14 @@
 // The SDL host's presentation: converting a 640x480 8-bit frame through the palette into
 // a 32-bit picture, against memcpy of the bytes that conversion writes; and a whole
-// Present on SDL's dummy video driver (conversion plus the host's own work, no upload).
+// Present on SDL's dummy video driver (conversion plus the host's own work, no upload)
+// and, when there is a display, on it in full screen (with the upload to the X server).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bench_ratio.h"
@@ -84,6 +86,35 @@ void BM_SdlHostPresentDummy(benchmark::State& state) {
   unsetenv("SDL_VIDEODRIVER");
 }
 BENCHMARK(BM_SdlHostPresentDummy);
+
+// SdlHost::Present in exclusive mode on the real display, when there is one.
+void BM_SdlHostPresentOnDisplay(benchmark::State& state) {
+  std::optional<orv::platform::SdlHost> host(std::in_place);
+  if (!host->DisplayAvailable()) {
+    state.SkipWithError("no display");
+    return;
+  }
+  host->OpenWindow("Benchmark", kWidth, kHeight);
+  host->SetExclusiveMode(true, kWidth, kHeight);
+  // Let the window reach its full-screen size before measuring.
+  orv::platform::HostEvent event;
+  for (int i = 0; i < 50; ++i) {
+    while (host->PollEvent(event)) {
+    }
+    SDL_Delay(10);
+  }
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(host->window(), &width, &height);
+  state.SetLabel(std::to_string(width) + "x" + std::to_string(height));
+  const Frame frame;
+  for (auto _ : state) {
+    host->Present(frame.View());
+    while (host->PollEvent(event)) {
+    }
+  }
+}
+BENCHMARK(BM_SdlHostPresentOnDisplay)->UseRealTime();
 
 const RatioOf kConvert1("host conversion 640x480 / memcpy", "BM_HostConvertFrame/1",
                         "BM_MemcpyConvertedBytes/1");

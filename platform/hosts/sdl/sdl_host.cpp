@@ -117,6 +117,7 @@ void SdlHost::CloseWindow() {
   window_events_.SetExclusive(false);
   pending_event_.reset();
   shown_ = ShownFrame();
+  whole_show_ = WholeShow();
   window_mode_pending_ = false;
 }
 
@@ -177,7 +178,7 @@ void SdlHost::ShowBlack() {
 }
 
 void SdlHost::Redraw() {
-  DrawOnWindowSurface(shown_.View());
+  DrawOnWindowSurface(shown_.View(), true);
 }
 
 void SdlHost::Present(const PresentedFrame& frame) {
@@ -191,10 +192,10 @@ void SdlHost::Present(const PresentedFrame& frame) {
                 frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch, frame.width);
   }
   std::copy_n(frame.palette, 256, shown_.palette.begin());
-  Redraw();
+  DrawOnWindowSurface(shown_.View(), false);
 }
 
-void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame) {
+void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window) {
   if (window_ == nullptr)
     return;
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
@@ -231,7 +232,20 @@ void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame) {
 
   if (target_surface != surface)
     SDL_BlitSurface(target_surface, nullptr, surface, nullptr);
+
+  // The black surround stays as it was shown while surface and frame size stay: only the
+  // frame needs to reach the screen.
+  const WholeShow show{surface, surface->w, surface->h, frame.width, frame.height};
+  if (!whole_window && frame.width > 0 && show == whole_show_) {
+    SDL_Rect area{placement.x, placement.y, frame.width * placement.scale,
+                  frame.height * placement.scale};
+    const SDL_Rect window_area{0, 0, surface->w, surface->h};
+    if (SDL_IntersectRect(&area, &window_area, &area) == SDL_TRUE)
+      SDL_UpdateWindowSurfaceRects(window_, &area, 1);
+    return;
+  }
   SDL_UpdateWindowSurface(window_);
+  whole_show_ = show;
 }
 
 bool SdlHost::PollEvent(HostEvent& event) {

@@ -61,7 +61,9 @@ class SdlHost : public Host {
   void ApplyWindowMode();
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
-  void DrawOnWindowSurface(const PresentedFrame& frame);
+  // Draws the frame over the whole window surface and shows it: the whole window when
+  // `whole_window` or when its black surround may have changed, else only the frame.
+  void DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window);
 
   bool video_ready_ = false;
   SDL_Window* window_ = nullptr;
@@ -72,6 +74,16 @@ class SdlHost : public Host {
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
   ShownFrame shown_;
+  // What the window showed in whole last: its surface and the frame's placement on it.
+  struct WholeShow {
+    SDL_Surface* surface = nullptr;
+    int surface_width = 0;
+    int surface_height = 0;
+    int frame_width = 0;
+    int frame_height = 0;
+    bool operator==(const WholeShow&) const = default;
+  };
+  WholeShow whole_show_;
   // Used when the window surface is not 32 bits per pixel: drawn here, then converted.
   SDL_Surface* staging_ = nullptr;
 };
