@@ -47,10 +47,9 @@ void ReadResourceColors(HRSRC resource, PALETTEENTRY* entries) {
   const DWORD table_room = data_size > header.biSize ? (data_size - header.biSize) / 4 : 0;
   if (count > table_room)
     count = table_room;
-  const BYTE* table = data + header.biSize;
   for (DWORD i = 0; i < count; ++i) {
     RGBQUAD color;
-    std::memcpy(&color, table + 4 * i, sizeof(color));
+    std::memcpy(&color, data + header.biSize + 4 * i, sizeof(color));
     entries[i].peRed = color.rgbRed;
     entries[i].peGreen = color.rgbGreen;
     entries[i].peBlue = color.rgbBlue;
