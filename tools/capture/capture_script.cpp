@@ -80,16 +80,16 @@ std::optional<std::vector<CaptureCommand>> ParseCaptureScript(std::istream& inpu
 const char* DefaultCaptureScript() {
   return R"(# The title menu once the frame-rate text shows.
 2500 capture title.png
-# Start, then steer the ship towards the orb.
+# Start, then steer the ship down to the orb's height and right into it.
 3000 press A
 3050 release A
-3200 press RIGHT
 3200 press DOWN
-5000 capture play.png
+4900 release DOWN
+5000 press RIGHT
+6000 capture play.png
 # Contact: the menu is back with the cursor on Start.
-6300 release RIGHT
-6300 release DOWN
-6600 capture menu-again.png
-7000 close
+7400 release RIGHT
+7500 capture menu-again.png
+7600 close
 )";
 }
