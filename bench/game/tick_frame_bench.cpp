@@ -86,13 +86,13 @@ BENCHMARK(BM_MemcpyMenuFrameBytes);
 BENCHMARK(BM_PlayFrame);
 BENCHMARK(BM_MemcpyPlayFrameBytes);
 
-// Prints each frame's time as a ratio to its memcpy after the table.
+// Prints each frame's CPU time as a ratio to its memcpy after the table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const auto& run : runs)
-      times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+      times_[run.benchmark_name()] = run.GetAdjustedCPUTime();
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
