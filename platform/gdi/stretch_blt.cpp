@@ -161,7 +161,9 @@ BOOL StretchBlt(HDC dest, int dest_x, int dest_y, int dest_width, int dest_heigh
   std::vector<std::uint8_t> snapshot;
   const auto [from_first, from_end] = Extent(*from);
   const auto [to_first, to_end] = Extent(*to);
-  if (from_first < to_end && to_first < from_end) {
+  // Addresses as integers: the two planes are usually unrelated buffers.
+  const auto address = [](const std::uint8_t* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  if (address(from_first) < address(to_end) && address(to_first) < address(from_end)) {
     snapshot.assign(from_first, from_end);
     from->top_row = snapshot.data() + (from->top_row - from_first);
   }
