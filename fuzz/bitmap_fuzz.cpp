@@ -26,18 +26,18 @@ void Check(bool condition, const char* what) {
 }
 
 void Exercise(HANDLE image) {
-  if (image == nullptr) return;
+  if (image == nullptr)
+    return;
   BITMAP info{};
   Check(GetObjectA(image, sizeof(info), &info) == sizeof(BITMAP), "GetObjectA failed");
-  Check(info.bmWidth > 0 && info.bmWidth <= 16384 && info.bmHeight > 0 &&
-            info.bmHeight <= 16384,
+  Check(info.bmWidth > 0 && info.bmWidth <= 16384 && info.bmHeight > 0 && info.bmHeight <= 16384,
         "size out of range");
   Check(info.bmBits != nullptr && info.bmWidthBytes % 4 == 0, "pixel layout");
 
   std::array<PALETTEENTRY, 256> palette{};
   for (int i = 0; i < 256; ++i) {
-    palette[i] = PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(i * 7),
-                              static_cast<BYTE>(255 - i), 0};
+    palette[i] =
+        PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), 0};
   }
   std::array<std::uint8_t, kSurfaceSize * kSurfaceSize> pixels{};
   HDC surface = orv::platform::CreateSurfaceDC(orv::platform::PixelView{
@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // As a file.
   if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-    if (size > 0) std::fwrite(data, 1, size, file);
+    if (size > 0)
+      std::fwrite(data, 1, size, file);
     std::fclose(file);
     Exercise(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                         LR_LOADFROMFILE | LR_CREATEDIBSECTION));
