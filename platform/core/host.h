@@ -76,6 +76,10 @@ class Host {
   // The exclusive display mode was set (true) or given back (false).
   virtual void SetExclusiveMode(bool exclusive, int width, int height) = 0;
   virtual void Present(const PresentedFrame& frame) = 0;
+  // Whether the exclusive display stays with the window while another window is active:
+  // true while the host shows it in a window rather than over the whole screen. A
+  // minimised window loses it all the same.
+  virtual bool KeepsDisplayWhenInactive() { return false; }
 
   // Events: the next pending event, without waiting; false when there is none.
   virtual bool PollEvent(HostEvent& event) = 0;

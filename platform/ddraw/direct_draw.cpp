@@ -353,7 +353,9 @@ void DirectDraw::Forget(Palette* palette) {
 void DirectDraw::OnForegroundChanged(const ForegroundState& state) {
   if (!exclusive_)
     return;
-  const bool ours = state.window == window_ && !state.minimized;
+  // A display the host shows in a window stays while another window is active.
+  const bool ours =
+      !state.minimized && (state.window == window_ || CurrentHost().KeepsDisplayWhenInactive());
   if (!ours && !display_away_) {
     display_away_ = true;
     for (Surface* surface : surfaces_)

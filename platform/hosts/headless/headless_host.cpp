@@ -52,6 +52,7 @@ void HeadlessHost::Reset() {
   present_callback_ = nullptr;
   message_box_callback_ = nullptr;
   display_available_ = true;
+  keeps_display_when_inactive_ = false;
   window_open_ = false;
   window_title_.clear();
   pointer_visible_ = true;

@@ -61,6 +61,8 @@ class HeadlessHost : public Host {
   void GainFocus();
   void RequestClose();
   void SetDisplayAvailable(bool available) { display_available_ = available; }
+  // Shows the exclusive display as in a window: it stays while another window is active.
+  void SetKeepsDisplayWhenInactive(bool keeps) { keeps_display_when_inactive_ = keeps; }
 
   // Keyboard (DirectInput key codes) and joysticks.
   void PressKey(std::uint8_t key) { keys_[key] = 0x80; }
@@ -102,6 +104,7 @@ class HeadlessHost : public Host {
   bool DisplayAvailable() override { return display_available_; }
   void SetExclusiveMode(bool exclusive, int width, int height) override;
   void Present(const PresentedFrame& frame) override;
+  bool KeepsDisplayWhenInactive() override { return keeps_display_when_inactive_; }
   bool PollEvent(HostEvent& event) override;
   void WaitForEvent() override;
   void ReadKeyboard(std::array<std::uint8_t, 256>& keys) override;
@@ -129,6 +132,7 @@ class HeadlessHost : public Host {
   std::function<void(const CapturedFrame&)> present_callback_;
   std::function<void(HeadlessHost&)> message_box_callback_;
   bool display_available_ = true;
+  bool keeps_display_when_inactive_ = false;
   bool window_open_ = false;
   std::string window_title_;
   bool pointer_visible_ = true;

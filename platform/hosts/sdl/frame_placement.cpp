@@ -16,4 +16,12 @@ FramePlacement FitFrame(int window_width, int window_height, int frame_width, in
   return placement;
 }
 
+int WindowScale(int available_width, int available_height, int frame_width, int frame_height,
+                int max_scale) {
+  if (frame_width <= 0 || frame_height <= 0)
+    return 1;
+  const int fits = std::min(available_width / frame_width, available_height / frame_height);
+  return std::clamp(fits, 1, std::max(1, max_scale));
+}
+
 }  // namespace orv::platform::sdl

@@ -12,4 +12,9 @@ struct FramePlacement {
 
 FramePlacement FitFrame(int window_width, int window_height, int frame_width, int frame_height);
 
+// The whole factor for a window showing the frame: the largest that fits the space
+// available on the desktop, at most `max_scale` and at least 1.
+int WindowScale(int available_width, int available_height, int frame_width, int frame_height,
+                int max_scale);
+
 }  // namespace orv::platform::sdl

@@ -17,6 +17,9 @@ namespace {
 // How long one wait for an event may block before the message loop looks again.
 constexpr Uint32 kEventWaitMs = 10;
 
+// The exclusive display in a window: at most twice the mode's size.
+constexpr int kLargestWindowScale = 2;
+
 bool EnvironmentNames(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0';
@@ -100,6 +103,7 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
   }
   window_width_ = width;
   window_height_ = height;
+  presentation_ = Presentation::kPlainWindow;
   window_events_.Reset();
   SDL_RaiseWindow(window_);
 }
@@ -114,7 +118,8 @@ void SdlHost::CloseWindow() {
   SDL_DestroyWindow(window_);
   window_ = nullptr;
   exclusive_ = false;
-  window_events_.SetExclusive(false);
+  presentation_ = Presentation::kPlainWindow;
+  window_events_.SetFullScreen(false);
   pending_event_.reset();
   shown_ = ShownFrame();
   whole_show_ = WholeShow();
@@ -137,14 +142,29 @@ bool SdlHost::DisplayAvailable() {
          std::strcmp(driver, "dummy") != 0;
 }
 
-void SdlHost::SetExclusiveMode(bool exclusive, int, int) {
+void SdlHost::SetExclusiveMode(bool exclusive, int width, int height) {
   exclusive_ = exclusive;
-  window_events_.SetExclusive(exclusive);
+  if (exclusive) {
+    mode_width_ = width;
+    mode_height_ = height;
+  }
   ApplyWindowMode();
   ShowBlack();
 }
 
+bool SdlHost::KeepsDisplayWhenInactive() {
+  return exclusive_ && windowed_;
+}
+
+SdlHost::Presentation SdlHost::WantedPresentation() const {
+  if (!exclusive_)
+    return Presentation::kPlainWindow;
+  return windowed_ ? Presentation::kScaledWindow : Presentation::kFullScreen;
+}
+
 void SdlHost::ApplyWindowMode() {
+  const Presentation wanted = WantedPresentation();
+  window_events_.SetFullScreen(wanted == Presentation::kFullScreen);
   if (window_ == nullptr)
     return;
   // Changing the full-screen state of an iconified window confuses the window manager
@@ -155,13 +175,63 @@ void SdlHost::ApplyWindowMode() {
     return;
   }
   window_mode_pending_ = false;
-  const bool full_screen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
-  if (exclusive_ && !full_screen) {
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  } else if (!exclusive_ && full_screen) {
-    SDL_SetWindowFullscreen(window_, 0);
-    SDL_SetWindowSize(window_, window_width_, window_height_);
+  if (wanted == presentation_)
+    return;
+  presentation_ = wanted;
+  switch (wanted) {
+    case Presentation::kFullScreen:
+      SDL_SetWindowResizable(window_, SDL_FALSE);
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+      break;
+    case Presentation::kScaledWindow: {
+      SDL_SetWindowFullscreen(window_, 0);
+      int width = 0;
+      int height = 0;
+      ScaledWindowSize(width, height);
+      SDL_SetWindowResizable(window_, SDL_TRUE);
+      SDL_SetWindowSize(window_, width, height);
+      const int display = std::max(0, SDL_GetWindowDisplayIndex(window_));
+      SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                            SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+      break;
+    }
+    case Presentation::kPlainWindow:
+      SDL_SetWindowFullscreen(window_, 0);
+      SDL_SetWindowResizable(window_, SDL_FALSE);
+      SDL_SetWindowSize(window_, window_width_, window_height_);
+      break;
   }
+}
+
+void SdlHost::ScaledWindowSize(int& width, int& height) {
+  const int frame_width = mode_width_ > 0 ? mode_width_ : window_width_;
+  const int frame_height = mode_height_ > 0 ? mode_height_ : window_height_;
+  int scale = 1;
+  SDL_Rect usable{};
+  const int display = SDL_GetWindowDisplayIndex(window_);
+  if (display >= 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0) {
+    // The frame of the window manager takes its share of the desktop too.
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0)
+      top = left = bottom = right = 0;
+    scale = sdl::WindowScale(usable.w - left - right, usable.h - top - bottom, frame_width,
+                             frame_height, kLargestWindowScale);
+  }
+  width = frame_width * scale;
+  height = frame_height * scale;
+}
+
+void SdlHost::ToggleFullScreen() {
+  // Only the exclusive display has a choice; a plain window stays as the program made it.
+  if (!exclusive_ || window_ == nullptr)
+    return;
+  windowed_ = !windowed_;
+  ApplyWindowMode();
+  SDL_PumpEvents();
+  Redraw();
 }
 
 void SdlHost::SetFullScreen(bool full_screen) {
@@ -193,6 +263,7 @@ void SdlHost::Present(const PresentedFrame& frame) {
   }
   std::copy_n(frame.palette, 256, shown_.palette.begin());
   DrawOnWindowSurface(shown_.View(), false);
+  present_log_.FrameShown();
 }
 
 void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window) {
@@ -270,6 +341,8 @@ bool SdlHost::PollEvent(HostEvent& event) {
     const sdl::WindowEvents::Outcome outcome = window_events_.Translate(sdl_event);
     if (outcome.minimize_window && window_ != nullptr)
       SDL_MinimizeWindow(window_);
+    if (outcome.toggle_full_screen)
+      ToggleFullScreen();
     if (outcome.event) {
       event = *outcome.event;
       return true;

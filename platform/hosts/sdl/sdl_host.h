@@ -1,6 +1,8 @@
 // The host for real play: an SDL2 window on the desktop. Exclusive mode makes it a
 // full-screen desktop window in which the frame is shown scaled by a whole factor and
-// centred on black; dialogs are SDL message boxes; debug output goes to standard error.
+// centred on black; Alt+Enter switches the exclusive display to a resizable window
+// (twice the mode's size where the desktop has room) and back. Dialogs are SDL message
+// boxes; debug output goes to standard error.
 #pragma once
 
 #include <SDL.h>
@@ -13,6 +15,7 @@
 
 #include "core/host.h"
 #include "hosts/sdl/frame_conversion.h"
+#include "hosts/sdl/present_log.h"
 #include "hosts/sdl/window_events.h"
 
 namespace orv::platform {
@@ -34,6 +37,7 @@ class SdlHost : public Host {
   bool DisplayAvailable() override;
   void SetExclusiveMode(bool exclusive, int width, int height) override;
   void Present(const PresentedFrame& frame) override;
+  bool KeepsDisplayWhenInactive() override;
   bool PollEvent(HostEvent& event) override;
   void WaitForEvent() override;
   void ReadKeyboard(std::array<std::uint8_t, 256>& keys) override;
@@ -54,11 +58,23 @@ class SdlHost : public Host {
     PresentedFrame View() const { return {indices.data(), width, height, width, palette.data()}; }
   };
 
+  // How the window shows what it shows.
+  enum class Presentation {
+    kPlainWindow,   // not exclusive: the window at the size the program gave it
+    kFullScreen,    // the exclusive display over the whole desktop
+    kScaledWindow,  // the exclusive display in a resizable window
+  };
+
   void ShowBlack();
   void Redraw();
-  // Makes the window full-screen in exclusive mode and windowed otherwise; a minimised
-  // window is left alone until it is restored.
+  Presentation WantedPresentation() const;
+  // Brings the window to the wanted presentation; a minimised window is left alone until
+  // it is restored.
   void ApplyWindowMode();
+  // Alt+Enter: the exclusive display goes from full screen to a window or back.
+  void ToggleFullScreen();
+  // The size of the window that shows the exclusive display.
+  void ScaledWindowSize(int& width, int& height);
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
   // Draws the frame over the whole window surface and shows it: the whole window when
@@ -70,6 +86,11 @@ class SdlHost : public Host {
   int window_width_ = 0;
   int window_height_ = 0;
   bool exclusive_ = false;
+  int mode_width_ = 0;
+  int mode_height_ = 0;
+  // The user's choice: the exclusive display in a window rather than full screen.
+  bool windowed_ = false;
+  Presentation presentation_ = Presentation::kPlainWindow;
   bool window_mode_pending_ = false;
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
@@ -86,6 +107,7 @@ class SdlHost : public Host {
   WholeShow whole_show_;
   // Used when the window surface is not 32 bits per pixel: drawn here, then converted.
   SDL_Surface* staging_ = nullptr;
+  sdl::PresentLog present_log_;
 };
 
 }  // namespace orv::platform

@@ -20,6 +20,15 @@ WindowEvents::Outcome WindowEvents::Translate(const SDL_Event& event) {
   switch (event.type) {
     case SDL_MOUSEMOTION:
       return {HostEvent{HostEventType::kPointerMoved, false}, false};
+    case SDL_KEYDOWN: {
+      // Held keys repeat; only the press itself switches.
+      const SDL_Keycode key = event.key.keysym.sym;
+      Outcome outcome;
+      outcome.toggle_full_screen = event.key.repeat == 0 &&
+                                   (key == SDLK_RETURN || key == SDLK_KP_ENTER) &&
+                                   (event.key.keysym.mod & KMOD_ALT) != 0;
+      return outcome;
+    }
     case SDL_QUIT:
       // SDL follows the close of its last window with a quit event: that request was
       // already reported. A quit on its own (an interrupt signal) is a request of its own.
@@ -41,7 +50,7 @@ WindowEvents::Outcome WindowEvents::Translate(const SDL_Event& event) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
       if (state_ == State::kMinimized)
         return {};
-      if (exclusive_)
+      if (full_screen_)
         return ChangeState(State::kMinimized, true);
       return ChangeState(State::kInactive);
     case SDL_WINDOWEVENT_MINIMIZED:

@@ -48,5 +48,36 @@ TEST(FitFrame, EmptyFrameGetsNeutralPlacement) {
   EXPECT_EQ(placement.y, 0);
 }
 
+struct WindowScaleCase {
+  int available_width;
+  int available_height;
+  int scale;
+};
+
+void PrintTo(const WindowScaleCase& c, std::ostream* out) {
+  *out << c.available_width << "x" << c.available_height;
+}
+
+class WindowScaleTest : public testing::TestWithParam<WindowScaleCase> {};
+
+TEST_P(WindowScaleTest, TwiceTheFrameWhereTheDesktopHasRoom) {
+  const WindowScaleCase& c = GetParam();
+  EXPECT_EQ(WindowScale(c.available_width, c.available_height, 640, 480, 2), c.scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, WindowScaleTest,
+                         testing::Values(WindowScaleCase{3840, 2100, 2},  // never above the limit
+                                         WindowScaleCase{1600, 1170, 2},  //
+                                         WindowScaleCase{1280, 960, 2},   // exactly twice
+                                         WindowScaleCase{1279, 1170, 1},  // a column short
+                                         WindowScaleCase{1920, 1040, 2},  //
+                                         WindowScaleCase{1366, 740, 1},   // height limits
+                                         WindowScaleCase{600, 400, 1}));  // at least 1:1
+
+TEST(WindowScale, LimitBelowOneAndEmptyFrameGiveOne) {
+  EXPECT_EQ(WindowScale(1600, 1200, 640, 480, 0), 1);
+  EXPECT_EQ(WindowScale(1600, 1200, 0, 480, 2), 1);
+}
+
 }  // namespace
 }  // namespace orv::platform::sdl

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/reset.h"
+#include "platform.h"
+
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -232,6 +235,230 @@ TEST_F(DummyDisplayTest, EventsReachThePlatformAndWaitingKeepsThem) {
   EXPECT_FALSE(host_->PollEvent(event));
   host_->WaitForEvent();  // nothing pending: returns after a short wait
   EXPECT_FALSE(host_->PollEvent(event));
+}
+
+// Pushes Alt+Enter for the host's window.
+void PushAltEnter(SDL_Window* window) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.windowID = SDL_GetWindowID(window);
+  event.key.state = SDL_PRESSED;
+  event.key.keysym.scancode = SDL_SCANCODE_RETURN;
+  event.key.keysym.sym = SDLK_RETURN;
+  event.key.keysym.mod = KMOD_LALT;
+  SDL_PushEvent(&event);
+}
+
+// Every event now pending, as the platform would take them.
+std::vector<HostEvent> DrainEvents(SdlHost& host) {
+  std::vector<HostEvent> events;
+  HostEvent event;
+  // SDL may first answer the end of the batch it pumped before a push.
+  for (int empty_looks = 0; empty_looks < 2;) {
+    if (host.PollEvent(event)) {
+      events.push_back(event);
+    } else {
+      ++empty_looks;
+    }
+  }
+  return events;
+}
+
+bool FullScreen(SDL_Window* window) {
+  return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+TEST_F(DummyDisplayTest, AltEnterShowsTheExclusiveDisplayInAWindowThatKeepsIt) {
+  host_->OpenWindow("Test Window", 640, 480);
+  host_->SetExclusiveMode(true, 640, 480);
+  DrainEvents(*host_);
+  ASSERT_TRUE(FullScreen(host_->window()));
+  EXPECT_FALSE(host_->KeepsDisplayWhenInactive());
+
+  PushAltEnter(host_->window());
+  EXPECT_TRUE(DrainEvents(*host_).empty()) << "the program hears nothing of the switch";
+  EXPECT_FALSE(FullScreen(host_->window()));
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(host_->window(), &width, &height);
+  // The dummy desktop (1024x768) has no room for twice the mode.
+  EXPECT_EQ(width, 640);
+  EXPECT_EQ(height, 480);
+  EXPECT_TRUE(host_->KeepsDisplayWhenInactive());
+
+  // A larger window shows the frame at the largest whole scale, centred on black.
+  TestFrame frame;
+  host_->Present(frame.View());
+  SDL_SetWindowSize(host_->window(), 1300, 1000);
+  DrainEvents(*host_);
+  ASSERT_EQ(SDL_GetWindowSurface(host_->window())->w, 1300);
+  EXPECT_EQ(WindowRgb(9, 20), 0u);
+  EXPECT_EQ(WindowRgb(10, 19), 0u);
+  EXPECT_EQ(WindowRgb(10, 20), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(11, 21), 0xFFFFFFu) << "the edge pixel is two pixels wide";
+  EXPECT_EQ(WindowRgb(12, 22), 0x204080u);
+  EXPECT_EQ(WindowRgb(10 + 1279, 20 + 959), 0xFFFFFFu);
+  EXPECT_EQ(WindowRgb(10 + 1280, 20 + 959), 0u);
+
+  // In a window, losing the foreground neither minimises nor takes the display.
+  SDL_Event focus{};
+  focus.type = SDL_WINDOWEVENT;
+  focus.window.windowID = SDL_GetWindowID(host_->window());
+  focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&focus);
+  std::vector<HostEvent> events = DrainEvents(*host_);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].type, HostEventType::kFocusLost);
+  EXPECT_FALSE(events[0].minimized);
+  focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  SDL_PushEvent(&focus);
+  events = DrainEvents(*host_);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].type, HostEventType::kFocusGained);
+
+  // Back to full screen, where losing the foreground minimises again.
+  PushAltEnter(host_->window());
+  DrainEvents(*host_);
+  EXPECT_TRUE(FullScreen(host_->window()));
+  EXPECT_FALSE(host_->KeepsDisplayWhenInactive());
+  focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  SDL_PushEvent(&focus);
+  events = DrainEvents(*host_);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_TRUE(events[0].minimized);
+}
+
+TEST_F(DummyDisplayTest, AltEnterLeavesAPlainWindowAlone) {
+  host_->OpenWindow("Test Window", 640, 480);
+  PushAltEnter(host_->window());
+  DrainEvents(*host_);
+  EXPECT_FALSE(host_->KeepsDisplayWhenInactive());
+  host_->SetExclusiveMode(true, 640, 480);
+  EXPECT_TRUE(FullScreen(host_->window())) << "the key did not choose a window for later";
+}
+
+TEST_F(DummyDisplayTest, WindowedChoiceOutlastsLeavingExclusiveMode) {
+  host_->OpenWindow("Test Window", 640, 480);
+  host_->SetExclusiveMode(true, 640, 480);
+  PushAltEnter(host_->window());
+  DrainEvents(*host_);
+  SDL_SetWindowSize(host_->window(), 1300, 1000);
+  DrainEvents(*host_);
+
+  host_->SetExclusiveMode(false, 640, 480);
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSize(host_->window(), &width, &height);
+  EXPECT_EQ(width, 640) << "the program's own window size";
+  EXPECT_EQ(height, 480);
+  EXPECT_FALSE(host_->KeepsDisplayWhenInactive());
+
+  host_->SetExclusiveMode(true, 640, 480);
+  EXPECT_FALSE(FullScreen(host_->window()));
+  EXPECT_TRUE(host_->KeepsDisplayWhenInactive());
+}
+
+// The dummy driver shows nothing, so the host would rightly refuse DirectDraw a display.
+class DisplayClaimingHost : public SdlHost {
+ public:
+  bool DisplayAvailable() override { return true; }
+};
+
+// The whole platform on the SDL host: the program's window, its exclusive display and
+// the activation messages it gets.
+class PlatformOnDummyDisplayTest : public testing::Test {
+ protected:
+  PlatformOnDummyDisplayTest() {
+    environment_.Set("SDL_VIDEODRIVER", "dummy");
+    host_.emplace();
+    InstallHost(&*host_);
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = RecordingProc;
+    window_class.hInstance = GetModuleHandleA(NULL);
+    window_class.lpszClassName = "WindowedDisplayTest";
+    RegisterClassA(&window_class);
+    window_ = CreateWindowExA(0, "WindowedDisplayTest", "Windowed display", WS_POPUP, 0, 0, 640,
+                              480, NULL, NULL, window_class.hInstance, NULL);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    activations_.clear();
+  }
+  ~PlatformOnDummyDisplayTest() override {
+    ResetAllServices();
+    InstallHost(nullptr);
+  }
+
+  void SetUpDisplay() {
+    ASSERT_EQ(
+        DirectDrawCreateEx(NULL, reinterpret_cast<LPVOID*>(&direct_draw_), IID_IDirectDraw7, NULL),
+        DD_OK);
+    ASSERT_EQ(direct_draw_->SetCooperativeLevel(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE),
+              DD_OK);
+    ASSERT_EQ(direct_draw_->SetDisplayMode(640, 480, 8, 0, 0), DD_OK);
+    DDSURFACEDESC2 desc{};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    ASSERT_EQ(direct_draw_->CreateSurface(&desc, &primary_, NULL), DD_OK);
+  }
+
+  // Takes every message the host's events give, twice over (see DrainEvents).
+  void PumpMessages() {
+    for (int round = 0; round < 2; ++round) {
+      MSG message;
+      while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+  }
+
+  void PushFocus(SDL_WindowEventID id) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.windowID = SDL_GetWindowID(host_->window());
+    event.window.event = id;
+    SDL_PushEvent(&event);
+  }
+
+  static LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_ACTIVATE)
+      activations_.push_back(wparam);
+    return DefWindowProcA(window, message, wparam, lparam);
+  }
+
+  static inline std::vector<WPARAM> activations_;
+  ScopedEnvironment environment_;
+  std::optional<DisplayClaimingHost> host_;
+  HWND window_ = nullptr;
+  LPDIRECTDRAW7 direct_draw_ = nullptr;
+  LPDIRECTDRAWSURFACE7 primary_ = nullptr;
+};
+
+TEST_F(PlatformOnDummyDisplayTest, WindowedDisplayOutlivesAnotherWindowsActivation) {
+  SetUpDisplay();
+  PumpMessages();
+  PushAltEnter(host_->window());
+  PumpMessages();
+  ASSERT_FALSE(FullScreen(host_->window()));
+  EXPECT_TRUE(activations_.empty()) << "the switch itself activates nothing";
+
+  PushFocus(SDL_WINDOWEVENT_FOCUS_LOST);
+  PumpMessages();
+  EXPECT_EQ(activations_, std::vector<WPARAM>{MAKEWPARAM(WA_INACTIVE, 0)});
+  EXPECT_EQ(primary_->IsLost(), DD_OK);
+  EXPECT_EQ(direct_draw_->TestCooperativeLevel(), DD_OK);
+  EXPECT_EQ(primary_->Flip(NULL, DDFLIP_WAIT), DD_OK);
+
+  PushFocus(SDL_WINDOWEVENT_FOCUS_GAINED);
+  PushAltEnter(host_->window());
+  PumpMessages();
+  ASSERT_TRUE(FullScreen(host_->window()));
+  activations_.clear();
+  PushFocus(SDL_WINDOWEVENT_FOCUS_LOST);
+  PumpMessages();
+  EXPECT_EQ(activations_, std::vector<WPARAM>{MAKEWPARAM(WA_INACTIVE, 1)});
+  EXPECT_EQ(primary_->IsLost(), DDERR_SURFACELOST) << "full screen loses it as before";
 }
 
 TEST_F(DummyDisplayTest, MessageBoxWithoutADisplayGoesToStandardError) {

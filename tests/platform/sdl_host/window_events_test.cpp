@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,7 @@ TEST(WindowEvents, WindowedFocusChangesAreReportedOnceEach) {
 
 TEST(WindowEvents, ExclusiveWindowIsMinimisedWhenItLosesTheForeground) {
   WindowEvents translator;
-  translator.SetExclusive(true);
+  translator.SetFullScreen(true);
   EXPECT_EQ(Translate(translator, {WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
                                    WindowEvent(SDL_WINDOWEVENT_MINIMIZED),  // our own minimising
                                    WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST),
@@ -73,11 +74,59 @@ TEST(WindowEvents, ExclusiveWindowIsMinimisedWhenItLosesTheForeground) {
                                    WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST)}),
             (Outcomes{"minimize:lost+min", "-", "-", "gained", "-", "minimize:lost+min"}));
 
-  translator.SetExclusive(false);
+  translator.SetFullScreen(false);
   EXPECT_EQ(Translate(translator, {WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED),
                                    WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST)}),
             (Outcomes{"gained", "lost"}));
 }
+
+SDL_Event KeyDown(SDL_Keycode key, Uint16 modifiers, Uint8 repeat = 0) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = modifiers;
+  event.key.repeat = repeat;
+  return event;
+}
+
+struct ToggleCase {
+  const char* name;
+  SDL_Event event;
+  bool toggles;
+};
+
+void PrintTo(const ToggleCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class FullScreenToggleTest : public testing::TestWithParam<ToggleCase> {};
+
+TEST_P(FullScreenToggleTest, OnlyAFreshAltEnterSwitches) {
+  WindowEvents translator;
+  const WindowEvents::Outcome outcome = translator.Translate(GetParam().event);
+  EXPECT_EQ(outcome.toggle_full_screen, GetParam().toggles);
+  EXPECT_FALSE(outcome.event) << "the switch is nothing the program hears of";
+  EXPECT_FALSE(outcome.minimize_window);
+}
+
+SDL_Event KeyUp(SDL_Keycode key, Uint16 modifiers) {
+  SDL_Event event = KeyDown(key, modifiers);
+  event.type = SDL_KEYUP;
+  return event;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, FullScreenToggleTest,
+    testing::Values(ToggleCase{"LeftAltReturn", KeyDown(SDLK_RETURN, KMOD_LALT), true},
+                    ToggleCase{"RightAltKeypadEnter", KeyDown(SDLK_KP_ENTER, KMOD_RALT), true},
+                    ToggleCase{"AltShiftReturn", KeyDown(SDLK_RETURN, KMOD_LALT | KMOD_LSHIFT),
+                               true},
+                    ToggleCase{"ReturnAlone", KeyDown(SDLK_RETURN, KMOD_NONE), false},
+                    ToggleCase{"CtrlReturn", KeyDown(SDLK_RETURN, KMOD_LCTRL), false},
+                    ToggleCase{"AltF4", KeyDown(SDLK_F4, KMOD_LALT), false},
+                    ToggleCase{"HeldAltReturnRepeating", KeyDown(SDLK_RETURN, KMOD_LALT, 1), false},
+                    ToggleCase{"AltReturnReleased", KeyUp(SDLK_RETURN, KMOD_LALT), false}),
+    [](const testing::TestParamInfo<ToggleCase>& info) { return info.param.name; });
 
 TEST(WindowEvents, CloseIsReportedOnceAndAQuitOfItsOwnIsAClose) {
   WindowEvents translator;
