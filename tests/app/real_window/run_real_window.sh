@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# The game in a real window: the built program on Xvfb with the jwm window manager, played
+# with xdotool. The screen must show exactly what the game draws on the headless host,
+# scaled by a whole factor and centred on black: the title menu in full screen, in the
+# window Alt+Enter gives and in full screen again; the ship at its start and after a held
+# arrow moved it; the menu again after the ship met the orb; and Exit (Down, Down, A) ends
+# the program with exit code 0.
+#   run_real_window.sh PATH/TO/orvendal PATH/TO/orvendal_capture PATH/TO/screen_compare
+set -euo pipefail
+game="$1"
+capture="$2"
+compare="$3"
+here="$(cd "$(dirname "$0")" && pwd)"
+
+for tool in Xvfb jwm xdotool xprop xwininfo import convert; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [[ -n "${KEEP_SCREENSHOTS:-}" ]]; then
+    mkdir -p "$KEEP_SCREENSHOTS" && cp "$work"/*.png "$KEEP_SCREENSHOTS"/ 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  for log in "$work"/*.log; do
+    [[ -e "$log" ]] && { echo "--- $log"; cat "$log"; }
+  done
+  exit 1
+}
+
+# Waits up to $1 seconds for the command after it to succeed.
+wait_for() {
+  local seconds="$1"
+  shift
+  local tries=$((seconds * 10))
+  until "$@" >/dev/null 2>&1; do
+    tries=$((tries - 1))
+    ((tries > 0)) || return 1
+    sleep 0.1
+  done
+}
+
+# Holds a key for $2 seconds: the game reads the keyboard once a frame.
+hold() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# The headless frames, as raw RGB.
+"$capture" --script "$here/headless.capture" --out "$work" >"$work/capture.log" 2>&1 ||
+  fail "the capture tool failed"
+for name in title play; do
+  convert "$work/$name.png" -depth 8 "rgb:$work/$name.rgb"
+done
+
+: >"$work/display"
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+wait_for 10 grep -q . "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+jwm >"$work/jwm.log" 2>&1 &
+pids+=($!)
+wait_for 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+  fail "jwm did not take the screen"
+
+"$game" >"$work/game.log" 2>&1 &
+game_pid=$!
+pids+=("$game_pid")
+window="$(timeout 10 xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' |
+  head -n1)" || fail "no window titled 'FullScreen Orvendal'"
+
+# Waits until the window's inside is $1x$2.
+wait_size() {
+  wait_for 5 sh -c "xwininfo -id '$window' | grep -q 'Width: $1\$' &&
+                    xwininfo -id '$window' | grep -q 'Height: $2\$'" ||
+    fail "the window did not become $1x$2"
+}
+
+# Compares the screen (or with "window", the window's inside) with a headless frame at
+# the given scale and position.
+expect_shown() {
+  local name="$1" frame="$2" source="$3" width="$4" height="$5" scale="$6" x="$7" y="$8"
+  local target=root
+  [[ "$source" == window ]] && target="$window"
+  import -window "$target" "$work/shot-$name.png"
+  convert "$work/shot-$name.png" -depth 8 "rgb:$work/shot-$name.rgb"
+  "$compare" same "$work/shot-$name.rgb" "$width" "$height" "$work/$frame.rgb" "$scale" "$x" "$y" \
+    2>"$work/compare-$name.log" ||
+    fail "$name: the screen does not show $frame.png at scale $scale, offset $x,$y"
+}
+
+# Prints where the screen shows the ship, in frame pixels.
+ship_position() {
+  import -window root "$work/shot-$1.png"
+  convert "$work/shot-$1.png" -depth 8 "rgb:$work/shot-$1.rgb"
+  "$compare" ship "$work/shot-$1.rgb" 1600 1200 "$work/play.rgb" "$work/title.rgb" 2 160 120 \
+    2>"$work/compare-$1.log" || fail "$1: the ship is not on the screen"
+}
+
+# Full screen: 1600x1200 fits the frame twice, 1280x960 at 160,120.
+wait_size 1600 1200
+sleep 0.5
+expect_shown menu title root 1600 1200 2 160 120
+
+# Alt+Enter: a window twice the frame's size, and back.
+xdotool key alt+Return
+wait_size 1280 960
+sleep 0.3
+expect_shown windowed title window 1280 960 2 0 0
+xdotool key alt+Return
+wait_size 1600 1200
+sleep 0.3
+expect_shown title-again title root 1600 1200 2 160 120
+
+# Start: the ship at its starting cell.
+hold a 0.3
+sleep 0.2
+expect_shown play play root 1600 1200 2 160 120
+
+# A held arrow moves the ship two pixels a frame.
+hold Right 1
+sleep 0.1
+read -r x y < <(ship_position moved)
+((x > 130 && y == 100)) || fail "after a held Right the ship is at $x,$y"
+echo "Right for 1 s moved the ship from 100,100 to $x,$y"
+
+# Down to the orb's height (it spans y 300..357; the ship is 46 high), then right into it.
+hold Down 1.7
+sleep 0.1
+read -r x y < <(ship_position lowered)
+((y > 254 && y < 358)) || fail "after a held Down the ship is at $x,$y, not beside the orb"
+hold Right 2.2
+sleep 0.3
+expect_shown menu-again title root 1600 1200 2 160 120
+
+# Exit: Down, Down, A. Each move waits 200 ms after the last.
+hold Down 0.15
+sleep 0.3
+hold Down 0.15
+sleep 0.3
+hold a 0.15
+wait_for 5 sh -c "! kill -0 $game_pid 2>/dev/null" || fail "Exit did not end the program"
+wait "$game_pid" && status=0 || status=$?
+[[ $status -eq 0 ]] || fail "the program ended with $status"
+
+echo "PASS"
