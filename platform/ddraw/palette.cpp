@@ -10,6 +10,14 @@ namespace orv::platform {
 Palette::Palette(DirectDraw& owner, DWORD caps, const PALETTEENTRY* entries)
     : owner_(&owner), caps_(caps) {
   std::copy_n(entries, entries_.size(), entries_.begin());
+  KeepSystemEntries();
+}
+
+void Palette::KeepSystemEntries() {
+  if (caps_ & DDPCAPS_ALLOW256)
+    return;
+  entries_.front().peRed = entries_.front().peGreen = entries_.front().peBlue = 0;
+  entries_.back().peRed = entries_.back().peGreen = entries_.back().peBlue = 255;
 }
 
 HRESULT Palette::QueryInterface(REFIID iid, void** object) {
@@ -77,6 +85,7 @@ HRESULT Palette::SetEntries(DWORD flags, DWORD first, DWORD count, LPPALETTEENTR
     return DDERR_INVALIDPARAMS;
   }
   std::copy_n(entries, count, entries_.begin() + first);
+  KeepSystemEntries();
   return DD_OK;
 }
 

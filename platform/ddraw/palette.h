@@ -36,6 +36,8 @@ class Palette final : public ComObject<IDirectDrawPalette> {
  private:
   // The handle the program holds, as the journal names it.
   const void* handle() const { return static_cast<const IDirectDrawPalette*>(this); }
+  // Without DDPCAPS_ALLOW256 the system keeps entry 0 black and entry 255 white.
+  void KeepSystemEntries();
 
   DirectDraw* owner_;
   DWORD caps_;

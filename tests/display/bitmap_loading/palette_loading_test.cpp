@@ -48,6 +48,14 @@ std::vector<BYTE> PackedDib(DWORD header_size, WORD bit_count, DWORD colors_used
   return dib;
 }
 
+// The palette as it holds the entries: made without DDPCAPS_ALLOW256, its entry 0 is
+// always black and its entry 255 always white.
+Palette AsHeld(Palette entries) {
+  entries.front().peRed = entries.front().peGreen = entries.front().peBlue = 0;
+  entries.back().peRed = entries.back().peGreen = entries.back().peBlue = 255;
+  return entries;
+}
+
 std::vector<BYTE> BitmapFile(const std::vector<BYTE>& dib) {
   std::vector<BYTE> file = {'B', 'M'};
   file.resize(14, 0);
@@ -126,9 +134,9 @@ TEST_F(PaletteTest, NoNameOrAnUnknownNameGivesTheDefaultPalette) {
 TEST_F(PaletteTest, ResourceAndFileReadATableEntryInTheirOwnWays) {
   std::vector<BYTE> dib = PackedDib(40, 8, 0, 256);
   const BYTE entry[] = {10, 20, 30, 99};
-  std::memcpy(dib.data() + 40, entry, 4);
-  EXPECT_TRUE(LoadResource(dib)[0] == (PALETTEENTRY{30, 20, 10, 0}));
-  EXPECT_TRUE(LoadFile(BitmapFile(dib))[0] == (PALETTEENTRY{30, 20, 10, 99}));
+  std::memcpy(dib.data() + 40 + 4, entry, 4);
+  EXPECT_TRUE(LoadResource(dib)[1] == (PALETTEENTRY{30, 20, 10, 0}));
+  EXPECT_TRUE(LoadFile(BitmapFile(dib))[1] == (PALETTEENTRY{30, 20, 10, 99}));
 }
 
 TEST_F(PaletteTest, AResourceThatCannotBeLockedLeavesTheDefault) {
@@ -155,7 +163,7 @@ TEST_P(ResourcePaletteTest, TakesTheAnnouncedColoursThatTheDataHolds) {
     const BYTE* bgr = table.dib.data() + header_size + 4 * i;
     expected[i] = {bgr[2], bgr[1], bgr[0], 0};
   }
-  EXPECT_EQ(LoadResource(table.dib), expected);
+  EXPECT_EQ(LoadResource(table.dib), AsHeld(expected));
 }
 
 std::vector<BYTE> Truncated(std::vector<BYTE> data, std::size_t size) {
@@ -195,7 +203,7 @@ TEST_P(FilePaletteTest, TakesTheTableAfterAFortyByteHeader) {
   }
   for (int i = 0; i < table.converted; ++i)
     std::swap(expected[i].peRed, expected[i].peBlue);
-  EXPECT_EQ(LoadFile(file), expected);
+  EXPECT_EQ(LoadFile(file), AsHeld(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,4 +1,5 @@
 // Creating the DirectDraw object, its cooperative level and display mode, surfaces and palettes.
+#include <cstring>
 #include <ostream>
 
 #include "ddraw_fixture.h"
@@ -385,6 +386,29 @@ TEST_F(DirectDrawTest, PaletteKeepsItsEntriesAndChecksItsArguments) {
   ASSERT_EQ(palette->GetCaps(&caps), DD_OK);
   EXPECT_EQ(caps, static_cast<DWORD>(DDPCAPS_8BIT | DDPCAPS_ALLOW256));
   palette->Release();
+  object->Release();
+}
+
+TEST_F(DirectDrawTest, PaletteWithoutAllow256KeepsEntryZeroBlackAndEntry255White) {
+  LPDIRECTDRAW7 object = CreateNormalObject();
+  PALETTEENTRY entries[256];
+  for (int i = 0; i < 256; ++i)
+    entries[i] = {BYTE(i), BYTE(255 - i), 77, 0};
+  for (DWORD caps : {DWORD{DDPCAPS_8BIT}, DWORD{DDPCAPS_8BIT | DDPCAPS_ALLOW256}}) {
+    SCOPED_TRACE(caps);
+    const bool system_entries = (caps & DDPCAPS_ALLOW256) == 0;
+    LPDIRECTDRAWPALETTE palette = nullptr;
+    ASSERT_EQ(object->CreatePalette(caps, entries, &palette, NULL), DD_OK);
+    ASSERT_EQ(palette->SetEntries(0, 0, 256, entries), DD_OK);
+    PALETTEENTRY read[256] = {};
+    ASSERT_EQ(palette->GetEntries(0, 0, 256, read), DD_OK);
+    const PALETTEENTRY black = system_entries ? PALETTEENTRY{0, 0, 0, 0} : entries[0];
+    const PALETTEENTRY white = system_entries ? PALETTEENTRY{255, 255, 255, 0} : entries[255];
+    EXPECT_EQ(std::memcmp(&read[0], &black, 3), 0);
+    EXPECT_EQ(std::memcmp(&read[255], &white, 3), 0);
+    EXPECT_EQ(std::memcmp(&read[1], &entries[1], sizeof(PALETTEENTRY) * 254), 0);
+    palette->Release();
+  }
   object->Release();
 }
 

@@ -154,7 +154,7 @@ LPDIRECTDRAWPALETTE DirectDrawTest::CreatePalette(LPDIRECTDRAW7 object, BYTE red
     entries[i] = {static_cast<BYTE>(red_of_first + i), static_cast<BYTE>(255 - i), 7, 0};
   }
   LPDIRECTDRAWPALETTE palette = nullptr;
-  EXPECT_EQ(object->CreatePalette(DDPCAPS_8BIT, entries, &palette, NULL), DD_OK);
+  EXPECT_EQ(object->CreatePalette(DDPCAPS_8BIT | DDPCAPS_ALLOW256, entries, &palette, NULL), DD_OK);
   return palette;
 }
 
