@@ -89,10 +89,14 @@ YELLOW = 240
 TEAL = 42
 RED = 112
 CYAN_INDEX = 241
+# A display palette made without DDPCAPS_ALLOW256 always shows entry 0 as black and entry
+# 255 as white, so those two entries hold the black and the near-white of the artwork.
 BLACK = 0
+NEAR_WHITE = 255
 
 FIXED = {
     BLACK: (0, 0, 0),
+    NEAR_WHITE: (252, 252, 252),
     TEAL: (8, 218, 152),
     RED: (236, 3, 14),
     KEY: (21, 141, 91),
