@@ -2,9 +2,10 @@
 # The game in a real window: the built program on Xvfb with the jwm window manager, played
 # with xdotool. The screen must show exactly what the game draws on the headless host,
 # scaled by a whole factor and centred on black: the title menu in full screen, in the
-# window Alt+Enter gives and in full screen again; the ship at its start and after a held
-# arrow moved it; the menu again after the ship met the orb; and Exit (Down, Down, A) ends
-# the program with exit code 0.
+# window Alt+Enter gives (which goes on showing frames while another window is active)
+# and in full screen again; the ship at its start and after a held arrow moved it; the
+# menu again after the ship met the orb; and Exit (Down, Down, A) ends the program with
+# exit code 0.
 #   run_real_window.sh PATH/TO/orvendal PATH/TO/orvendal_capture PATH/TO/screen_compare
 set -euo pipefail
 game="$1"
@@ -12,7 +13,7 @@ capture="$2"
 compare="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-for tool in Xvfb jwm xdotool xprop xwininfo import convert; do
+for tool in Xvfb jwm xdotool xprop xwininfo xmessage import convert; do
   if ! command -v "$tool" >/dev/null; then
     echo "SKIP: $tool is not installed"
     exit 77
@@ -76,7 +77,8 @@ pids+=($!)
 wait_for 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
   fail "jwm did not take the screen"
 
-"$game" >"$work/game.log" 2>&1 &
+# The host notes the time of every frame it shows.
+ORV_PRESENT_TIMES="$work/frame-times" "$game" >"$work/game.log" 2>&1 &
 game_pid=$!
 pids+=("$game_pid")
 window="$(timeout 10 xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' |
@@ -120,6 +122,21 @@ xdotool key alt+Return
 wait_size 1280 960
 sleep 0.3
 expect_shown windowed title window 1280 960 2 0 0
+
+# Another window in the foreground: the game in a window is not minimised and runs on.
+xmessage -geometry +0+0 "another window" >"$work/xmessage.log" 2>&1 &
+other_pid=$!
+pids+=("$other_pid")
+wait_for 5 sh -c "xdotool getactivewindow getwindowname | grep -qx xmessage" ||
+  fail "the other window did not take the foreground"
+frames_before=$(wc -l <"$work/frame-times")
+sleep 0.5
+frames_after=$(wc -l <"$work/frame-times")
+((frames_after - frames_before >= 15)) ||
+  fail "only $((frames_after - frames_before)) frames in 0.5 s behind another window"
+xwininfo -id "$window" | grep -q 'Map State: IsViewable' || fail "the window was hidden"
+kill "$other_pid"
+xdotool windowactivate --sync "$window"
 xdotool key alt+Return
 wait_size 1600 1200
 sleep 0.3
