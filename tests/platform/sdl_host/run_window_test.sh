@@ -58,7 +58,7 @@ start_desktop() {
   jwm >"$work/jwm.log" 2>&1 &
   pids+=($!)
   wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "jwm did not start"
-  wait_for 5 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+  wait_for 15 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
     fail "jwm did not take the screen"
 }
 
