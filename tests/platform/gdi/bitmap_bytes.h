@@ -8,7 +8,7 @@
 
 #include "platform.h"
 
-struct BitmapSpec {
+struct BitmapLayout {
   DWORD header_size = 40;
   LONG width = 0;
   LONG height = 0;  // negative for top-down
@@ -62,37 +62,37 @@ inline std::vector<std::uint8_t> PackRow(const std::vector<std::uint32_t>& row, 
 }
 
 // Info header (padded with zeros to header_size), colour table, pixels.
-inline std::vector<std::uint8_t> PackedDib(const BitmapSpec& spec) {
+inline std::vector<std::uint8_t> PackedDib(const BitmapLayout& layout) {
   std::vector<std::uint8_t> out;
-  AppendU32(out, spec.header_size);
-  AppendU32(out, static_cast<std::uint32_t>(spec.width));
-  AppendU32(out, static_cast<std::uint32_t>(spec.height));
-  AppendU16(out, spec.planes);
-  AppendU16(out, spec.bits_per_pixel);
-  AppendU32(out, spec.compression);
+  AppendU32(out, layout.header_size);
+  AppendU32(out, static_cast<std::uint32_t>(layout.width));
+  AppendU32(out, static_cast<std::uint32_t>(layout.height));
+  AppendU16(out, layout.planes);
+  AppendU16(out, layout.bits_per_pixel);
+  AppendU32(out, layout.compression);
   AppendU32(out, 0);  // biSizeImage
   AppendU32(out, 2835);
   AppendU32(out, 2835);
-  AppendU32(out, spec.colors_used);
+  AppendU32(out, layout.colors_used);
   AppendU32(out, 0);
-  out.resize(spec.header_size >= 40 ? spec.header_size : out.size(), 0);
-  for (const RGBQUAD& c : spec.colors) {
+  out.resize(layout.header_size >= 40 ? layout.header_size : out.size(), 0);
+  for (const RGBQUAD& c : layout.colors) {
     out.insert(out.end(), {c.rgbBlue, c.rgbGreen, c.rgbRed, c.rgbReserved});
   }
-  const bool bottom_up = spec.height > 0;
-  for (std::size_t i = 0; i < spec.rows.size(); ++i) {
-    const auto& row = spec.rows[bottom_up ? spec.rows.size() - 1 - i : i];
-    auto packed = PackRow(row, spec.bits_per_pixel);
+  const bool bottom_up = layout.height > 0;
+  for (std::size_t i = 0; i < layout.rows.size(); ++i) {
+    const auto& row = layout.rows[bottom_up ? layout.rows.size() - 1 - i : i];
+    auto packed = PackRow(row, layout.bits_per_pixel);
     out.insert(out.end(), packed.begin(), packed.end());
   }
   return out;
 }
 
-inline std::vector<std::uint8_t> BitmapFile(const BitmapSpec& spec) {
-  std::vector<std::uint8_t> dib = PackedDib(spec);
+inline std::vector<std::uint8_t> BitmapFile(const BitmapLayout& layout) {
+  std::vector<std::uint8_t> dib = PackedDib(layout);
   std::vector<std::uint8_t> out{'B', 'M'};
   const std::uint32_t pixels_at =
-      14 + spec.header_size + static_cast<std::uint32_t>(spec.colors.size()) * 4;
+      14 + layout.header_size + static_cast<std::uint32_t>(layout.colors.size()) * 4;
   AppendU32(out, static_cast<std::uint32_t>(14 + dib.size()));
   AppendU32(out, 0);
   AppendU32(out, pixels_at);

@@ -42,13 +42,13 @@ TEST_F(GdiTest, MemoryDcStartsWithAOnePixelMonochromeBitmap) {
 
 TEST_F(GdiTest, SelectionFollowsWindowsRules) {
   std::vector<std::uint8_t> dib = PackedDib([] {
-    BitmapSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.colors = {Quad(9, 9, 9)};
-    spec.colors_used = 1;
-    spec.rows = {{0, 0}, {0, 0}};
-    return spec;
+    BitmapLayout layout;
+    layout.width = 2;
+    layout.height = 2;
+    layout.colors = {Quad(9, 9, 9)};
+    layout.colors_used = 1;
+    layout.rows = {{0, 0}, {0, 0}};
+    return layout;
   }());
   HBITMAP first = LoadResourceBytes(dib, 0, 0, "FIRST");
   HBITMAP second = LoadResourceBytes(dib, 0, 0, "SECOND");
@@ -97,12 +97,12 @@ TEST_F(GdiTest, SelectionFollowsWindowsRules) {
 }
 
 TEST_F(GdiTest, GetObjectChecksTheBufferSizeAsWindowsDoes) {
-  BitmapSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bits_per_pixel = 24;
-  spec.rows = {{1, 2, 3}, {4, 5, 6}};
-  HBITMAP bitmap = LoadResourceBytes(PackedDib(spec));
+  BitmapLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bits_per_pixel = 24;
+  layout.rows = {{1, 2, 3}, {4, 5, 6}};
+  HBITMAP bitmap = LoadResourceBytes(PackedDib(layout));
   ASSERT_NE(bitmap, nullptr);
   struct Case {
     int size;
@@ -125,12 +125,12 @@ TEST_F(GdiTest, GetObjectChecksTheBufferSizeAsWindowsDoes) {
 }
 
 TEST_F(GdiTest, CallsAreJournalledAndArmedFaultsFail) {
-  BitmapSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.bits_per_pixel = 32;
-  spec.rows = {{0x123456}};
-  std::vector<std::uint8_t> dib = PackedDib(spec);
+  BitmapLayout layout;
+  layout.width = 1;
+  layout.height = 1;
+  layout.bits_per_pixel = 32;
+  layout.rows = {{0x123456}};
+  std::vector<std::uint8_t> dib = PackedDib(layout);
   orv::platform::RegisterResource(RT_BITMAP, "ONE", 0, dib.data(), static_cast<DWORD>(dib.size()));
   HINSTANCE self = GetModuleHandleA(nullptr);
   auto& diag = host.diagnostics();
@@ -174,12 +174,12 @@ TEST_F(GdiTest, CallsAreJournalledAndArmedFaultsFail) {
 }
 
 TEST_F(GdiTest, ResetFreesEveryObject) {
-  BitmapSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.bits_per_pixel = 24;
-  spec.rows = {{0}};
-  HBITMAP bitmap = LoadResourceBytes(PackedDib(spec));
+  BitmapLayout layout;
+  layout.width = 1;
+  layout.height = 1;
+  layout.bits_per_pixel = 24;
+  layout.rows = {{0}};
+  HBITMAP bitmap = LoadResourceBytes(PackedDib(layout));
   HDC dc = CreateCompatibleDC(nullptr);
   SelectObject(dc, bitmap);
   EXPECT_EQ(host.diagnostics().live_objects(), 2);

@@ -21,35 +21,35 @@ struct DepthCase {
   LONG width_bytes;
 };
 
-BitmapSpec DepthSpec(const DepthCase& c, LONG height_sign) {
-  BitmapSpec spec;
-  spec.width = 5;
-  spec.height = 2 * height_sign;
-  spec.bits_per_pixel = c.bits;
-  spec.colors_used = c.colors_used;
+BitmapLayout DepthSpec(const DepthCase& c, LONG height_sign) {
+  BitmapLayout layout;
+  layout.width = 5;
+  layout.height = 2 * height_sign;
+  layout.bits_per_pixel = c.bits;
+  layout.colors_used = c.colors_used;
   for (int i = 0; i < c.table_size; ++i)
-    spec.colors.push_back(TableColor(i));
+    layout.colors.push_back(TableColor(i));
   if (c.bits == 1) {
-    spec.rows = {{0, 1, 1, 0, 1}, {1, 0, 0, 1, 0}};
+    layout.rows = {{0, 1, 1, 0, 1}, {1, 0, 0, 1, 0}};
   } else if (c.bits <= 8) {
     const std::uint32_t top = static_cast<std::uint32_t>(c.table_size) - 1;
-    spec.rows = {{0, 1, 2, 3, 4}, {top, top - 1, top - 2, top - 3, top - 4}};
+    layout.rows = {{0, 1, 2, 3, 4}, {top, top - 1, top - 2, top - 3, top - 4}};
   } else {
     // The top byte of 32-bit pixels is unused and must not leak into the colour.
     const std::uint32_t junk = c.bits == 32 ? 0xAB000000 : 0;
-    spec.rows = {{junk | 0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
+    layout.rows = {{junk | 0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
                  {0x000000, 0x808080, junk | 0x123456, 0xFEDCBA, 0x010203}};
   }
-  return spec;
+  return layout;
 }
 
-Picture ExpectedPicture(const BitmapSpec& spec) {
+Picture ExpectedPicture(const BitmapLayout& layout) {
   Picture picture;
-  for (const auto& row : spec.rows) {
+  for (const auto& row : layout.rows) {
     std::vector<COLORREF> colors;
     for (std::uint32_t v : row) {
-      if (spec.bits_per_pixel <= 8) {
-        colors.push_back(ColorRefOf(spec.colors[v]));
+      if (layout.bits_per_pixel <= 8) {
+        colors.push_back(ColorRefOf(layout.colors[v]));
       } else {
         colors.push_back(RGB(v >> 16 & 0xFF, v >> 8 & 0xFF, v & 0xFF));
       }
@@ -67,8 +67,8 @@ TEST_F(GdiTest, EveryDepthLoadsFromResourceAndFileInEitherRowOrder) {
   for (const DepthCase& depth : kDepths) {
     for (LONG sign : {1, -1}) {
       SCOPED_TRACE(::testing::Message() << depth.bits << "-bit, height sign " << sign);
-      const BitmapSpec spec = DepthSpec(depth, sign);
-      for (HBITMAP bitmap : {LoadResourceBytes(PackedDib(spec)), LoadFileBytes(BitmapFile(spec))}) {
+      const BitmapLayout layout = DepthSpec(depth, sign);
+      for (HBITMAP bitmap : {LoadResourceBytes(PackedDib(layout)), LoadFileBytes(BitmapFile(layout))}) {
         ASSERT_NE(bitmap, nullptr);
         const BITMAP info = InfoOf(bitmap);
         EXPECT_EQ(info.bmWidth, 5);
@@ -77,7 +77,7 @@ TEST_F(GdiTest, EveryDepthLoadsFromResourceAndFileInEitherRowOrder) {
         EXPECT_EQ(info.bmPlanes, 1);
         EXPECT_EQ(info.bmBitsPixel, depth.bits);
         EXPECT_NE(info.bmBits, nullptr);
-        EXPECT_EQ(PictureOf(bitmap), ExpectedPicture(spec));
+        EXPECT_EQ(PictureOf(bitmap), ExpectedPicture(layout));
         EXPECT_TRUE(DeleteObject(bitmap));
       }
     }
@@ -86,10 +86,10 @@ TEST_F(GdiTest, EveryDepthLoadsFromResourceAndFileInEitherRowOrder) {
 }
 
 TEST_F(GdiTest, PixelMemoryKeepsTheStoredRowOrder) {
-  BitmapSpec spec = DepthSpec(kDepths[2], 1);
-  HBITMAP bottom_up = LoadResourceBytes(PackedDib(spec));
-  spec.height = -2;
-  HBITMAP top_down = LoadResourceBytes(PackedDib(spec), 0, 0, "TOPDOWN");
+  BitmapLayout layout = DepthSpec(kDepths[2], 1);
+  HBITMAP bottom_up = LoadResourceBytes(PackedDib(layout));
+  layout.height = -2;
+  HBITMAP top_down = LoadResourceBytes(PackedDib(layout), 0, 0, "TOPDOWN");
   // bmBits is the first stored row: the bottom one of a bottom-up DIB.
   const auto* bottom_up_bits = static_cast<const std::uint8_t*>(InfoOf(bottom_up).bmBits);
   const auto* top_down_bits = static_cast<const std::uint8_t*>(InfoOf(top_down).bmBits);
@@ -105,18 +105,18 @@ TEST_F(GdiTest, PixelMemoryKeepsTheStoredRowOrder) {
 }
 
 TEST_F(GdiTest, ColourTableIsKeptWithShortTablesAndLongHeaders) {
-  BitmapSpec spec;
-  spec.width = 4;
-  spec.height = 1;
-  spec.colors_used = 2;
-  spec.colors = {Quad(1, 2, 3), Quad(250, 128, 7)};
-  spec.rows = {{1, 0, 1, 200}};  // 200 lies past the table: black
+  BitmapLayout layout;
+  layout.width = 4;
+  layout.height = 1;
+  layout.colors_used = 2;
+  layout.colors = {Quad(1, 2, 3), Quad(250, 128, 7)};
+  layout.rows = {{1, 0, 1, 200}};  // 200 lies past the table: black
   const Picture expected{{RGB(250, 128, 7), RGB(1, 2, 3), RGB(250, 128, 7), RGB(0, 0, 0)}};
   for (DWORD header_size : {40u, 108u, 124u}) {
     SCOPED_TRACE(header_size);
-    spec.header_size = header_size;
-    HBITMAP from_resource = LoadResourceBytes(PackedDib(spec));
-    HBITMAP from_file = LoadFileBytes(BitmapFile(spec));
+    layout.header_size = header_size;
+    HBITMAP from_resource = LoadResourceBytes(PackedDib(layout));
+    HBITMAP from_file = LoadFileBytes(BitmapFile(layout));
     ASSERT_NE(from_resource, nullptr);
     ASSERT_NE(from_file, nullptr);
     EXPECT_EQ(PictureOf(from_resource), expected);
@@ -125,34 +125,34 @@ TEST_F(GdiTest, ColourTableIsKeptWithShortTablesAndLongHeaders) {
 }
 
 TEST_F(GdiTest, FilePixelsStartWhereTheFileHeaderSays) {
-  BitmapSpec spec = DepthSpec(kDepths[2], 1);
-  std::vector<std::uint8_t> file = BitmapFile(spec);
+  BitmapLayout layout = DepthSpec(kDepths[2], 1);
+  std::vector<std::uint8_t> file = BitmapFile(layout);
   // Eight spare bytes between the colour table and the pixels.
   const std::size_t table_end = 14 + 40 + 6 * 4;
   file.insert(file.begin() + table_end, 8, 0xEE);
   PutU32(file, 10, static_cast<std::uint32_t>(table_end + 8));
   HBITMAP bitmap = LoadFileBytes(file);
   ASSERT_NE(bitmap, nullptr);
-  EXPECT_EQ(PictureOf(bitmap), ExpectedPicture(spec));
+  EXPECT_EQ(PictureOf(bitmap), ExpectedPicture(layout));
 }
 
 TEST_F(GdiTest, WidthAndHeightScaleByNearestNeighbour) {
-  BitmapSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.bits_per_pixel = 24;
-  spec.rows = {{0x0000FF, 0x00FF00}, {0xFF0000, 0xFFFFFF}};
+  BitmapLayout layout;
+  layout.width = 2;
+  layout.height = 2;
+  layout.bits_per_pixel = 24;
+  layout.rows = {{0x0000FF, 0x00FF00}, {0xFF0000, 0xFFFFFF}};
   const COLORREF blue = RGB(0, 0, 255), green = RGB(0, 255, 0), red = RGB(255, 0, 0),
                  white = RGB(255, 255, 255);
 
-  HBITMAP wide = LoadResourceBytes(PackedDib(spec), 4, 3);
+  HBITMAP wide = LoadResourceBytes(PackedDib(layout), 4, 3);
   ASSERT_NE(wide, nullptr);
   EXPECT_EQ(InfoOf(wide).bmWidthBytes, 12);
   EXPECT_EQ(
       PictureOf(wide),
       (Picture{{blue, blue, green, green}, {red, red, white, white}, {red, red, white, white}}));
   // 0 keeps the image's own extent on that axis.
-  HBITMAP narrow = LoadResourceBytes(PackedDib(spec), 1, 0);
+  HBITMAP narrow = LoadResourceBytes(PackedDib(layout), 1, 0);
   ASSERT_NE(narrow, nullptr);
   EXPECT_EQ(PictureOf(narrow), (Picture{{green}, {white}}));
   // Indexed bitmaps scale their indices and keep the table.
@@ -169,17 +169,17 @@ TEST_F(GdiTest, WidthAndHeightScaleByNearestNeighbour) {
 // the sanitizers, without touching memory outside the bytes given).
 struct Malformed {
   const char* what;
-  void (*mutate)(BitmapSpec& spec, std::vector<std::uint8_t>& dib);
+  void (*mutate)(BitmapLayout& layout, std::vector<std::uint8_t>& dib);
 };
 
-BitmapSpec ValidSpec() {
-  BitmapSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.colors_used = 4;
-  spec.colors = {Quad(0, 0, 0), Quad(255, 0, 0), Quad(0, 255, 0), Quad(0, 0, 255)};
-  spec.rows = {{0, 1, 2, 3}, {3, 2, 1, 0}};
-  return spec;
+BitmapLayout ValidSpec() {
+  BitmapLayout layout;
+  layout.width = 4;
+  layout.height = 2;
+  layout.colors_used = 4;
+  layout.colors = {Quad(0, 0, 0), Quad(255, 0, 0), Quad(0, 255, 0), Quad(0, 0, 255)};
+  layout.rows = {{0, 1, 2, 3}, {3, 2, 1, 0}};
+  return layout;
 }
 
 void Set(std::vector<std::uint8_t>& dib, std::size_t at, std::uint32_t value) {
@@ -191,71 +191,71 @@ void Set16(std::vector<std::uint8_t>& dib, std::size_t at, std::uint16_t value) 
 }
 
 const Malformed kMalformed[] = {
-    {"empty", [](BitmapSpec&, std::vector<std::uint8_t>& d) { d.clear(); }},
-    {"truncated header", [](BitmapSpec&, std::vector<std::uint8_t>& d) { d.resize(39); }},
-    {"core header", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 0, 12); }},
-    {"header size 0", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 0, 0); }},
+    {"empty", [](BitmapLayout&, std::vector<std::uint8_t>& d) { d.clear(); }},
+    {"truncated header", [](BitmapLayout&, std::vector<std::uint8_t>& d) { d.resize(39); }},
+    {"core header", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 0, 12); }},
+    {"header size 0", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 0, 0); }},
     {"header larger than data",
-     [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 0, static_cast<DWORD>(d.size() + 1)); }},
-    {"header size huge", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 0, 0xFFFFFFF0); }},
+     [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 0, static_cast<DWORD>(d.size() + 1)); }},
+    {"header size huge", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 0, 0xFFFFFFF0); }},
     {"header swallowing the pixels",
-     [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 0, static_cast<DWORD>(d.size() - 4)); }},
-    {"RLE8", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_RLE8); }},
-    {"RLE4", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_RLE4); }},
-    {"bit fields", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_BITFIELDS); }},
-    {"16-bit", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set16(d, 14, 16); }},
-    {"2-bit", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set16(d, 14, 2); }},
-    {"0-bit", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set16(d, 14, 0); }},
-    {"0 planes", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set16(d, 12, 0); }},
-    {"2 planes", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set16(d, 12, 2); }},
-    {"257 colours", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 32, 257); }},
-    {"colour table past the end", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 32, 256); }},
+     [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 0, static_cast<DWORD>(d.size() - 4)); }},
+    {"RLE8", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_RLE8); }},
+    {"RLE4", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_RLE4); }},
+    {"bit fields", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 16, BI_BITFIELDS); }},
+    {"16-bit", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set16(d, 14, 16); }},
+    {"2-bit", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set16(d, 14, 2); }},
+    {"0-bit", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set16(d, 14, 0); }},
+    {"0 planes", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set16(d, 12, 0); }},
+    {"2 planes", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set16(d, 12, 2); }},
+    {"257 colours", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 32, 257); }},
+    {"colour table past the end", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 32, 256); }},
     {"17 colours at 4 bits",
-     [](BitmapSpec& s, std::vector<std::uint8_t>& d) {
+     [](BitmapLayout& s, std::vector<std::uint8_t>& d) {
        s.bits_per_pixel = 4;
        s.colors_used = 17;
        s.colors.resize(17);
        d = PackedDib(s);
      }},
     {"300 colours at 24 bits",
-     [](BitmapSpec& s, std::vector<std::uint8_t>& d) {
+     [](BitmapLayout& s, std::vector<std::uint8_t>& d) {
        s.bits_per_pixel = 24;
        s.colors_used = 300;
        s.colors.resize(300);
        d = PackedDib(s);
      }},
-    {"width 0", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 4, 0); }},
-    {"negative width", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 4, static_cast<DWORD>(-4)); }},
-    {"height 0", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 8, 0); }},
-    {"width 16385", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 4, 16385); }},
-    {"height -16385", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 8, static_cast<DWORD>(-16385)); }},
-    {"height INT_MIN", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 8, 0x80000000u); }},
+    {"width 0", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 4, 0); }},
+    {"negative width", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 4, static_cast<DWORD>(-4)); }},
+    {"height 0", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 8, 0); }},
+    {"width 16385", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 4, 16385); }},
+    {"height -16385", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 8, static_cast<DWORD>(-16385)); }},
+    {"height INT_MIN", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 8, 0x80000000u); }},
     {"a gigabyte of pixels",
-     [](BitmapSpec&, std::vector<std::uint8_t>& d) {
+     [](BitmapLayout&, std::vector<std::uint8_t>& d) {
        Set(d, 4, 16384);
        Set(d, 8, 16384);
        Set16(d, 14, 32);
        Set(d, 32, 0);
      }},
-    {"one pixel byte short", [](BitmapSpec&, std::vector<std::uint8_t>& d) { d.pop_back(); }},
-    {"one row short", [](BitmapSpec&, std::vector<std::uint8_t>& d) { d.resize(d.size() - 4); }},
-    {"taller than its pixels", [](BitmapSpec&, std::vector<std::uint8_t>& d) { Set(d, 8, 3); }},
+    {"one pixel byte short", [](BitmapLayout&, std::vector<std::uint8_t>& d) { d.pop_back(); }},
+    {"one row short", [](BitmapLayout&, std::vector<std::uint8_t>& d) { d.resize(d.size() - 4); }},
+    {"taller than its pixels", [](BitmapLayout&, std::vector<std::uint8_t>& d) { Set(d, 8, 3); }},
 };
 
 TEST_F(GdiTest, MalformedPackedBitmapsAreRefused) {
   {
     // The unbroken bitmap loads, so each refusal below is the mutation's doing.
-    BitmapSpec spec = ValidSpec();
-    HBITMAP bitmap = LoadResourceBytes(PackedDib(spec));
+    BitmapLayout layout = ValidSpec();
+    HBITMAP bitmap = LoadResourceBytes(PackedDib(layout));
     ASSERT_NE(bitmap, nullptr);
-    ASSERT_NE(LoadFileBytes(BitmapFile(spec)), nullptr);
+    ASSERT_NE(LoadFileBytes(BitmapFile(layout)), nullptr);
   }
   const int live = host.diagnostics().live_objects();
   for (const Malformed& c : kMalformed) {
     SCOPED_TRACE(c.what);
-    BitmapSpec spec = ValidSpec();
-    std::vector<std::uint8_t> dib = PackedDib(spec);
-    c.mutate(spec, dib);
+    BitmapLayout layout = ValidSpec();
+    std::vector<std::uint8_t> dib = PackedDib(layout);
+    c.mutate(layout, dib);
     EXPECT_EQ(LoadResourceBytes(dib), nullptr);
     // The same DIB behind a file header whose offset is left to the loader.
     std::vector<std::uint8_t> file{'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};

@@ -75,11 +75,11 @@ class BlitTest : public GdiTest {
     return true;
   }
 
-  // A memory DC holding a bitmap made from `spec`.
-  HDC MemoryDc(const BitmapSpec& spec) {
+  // A memory DC holding a bitmap made from `layout`.
+  HDC MemoryDc(const BitmapLayout& layout) {
     static int serial = 0;
     const std::string name = "BLIT" + std::to_string(serial++);
-    HBITMAP bitmap = LoadResourceBytes(PackedDib(spec), 0, 0, name.c_str());
+    HBITMAP bitmap = LoadResourceBytes(PackedDib(layout), 0, 0, name.c_str());
     EXPECT_NE(bitmap, nullptr);
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, bitmap);
@@ -106,22 +106,22 @@ class BlitTest : public GdiTest {
   std::vector<HBITMAP> bitmaps_;
 };
 
-BitmapSpec OnePixel24(std::uint32_t rgb) {
-  BitmapSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.bits_per_pixel = 24;
-  spec.rows = {{rgb}};
-  return spec;
+BitmapLayout OnePixel24(std::uint32_t rgb) {
+  BitmapLayout layout;
+  layout.width = 1;
+  layout.height = 1;
+  layout.bits_per_pixel = 24;
+  layout.rows = {{rgb}};
+  return layout;
 }
-BitmapSpec OnePixel8(const RGBQUAD& color) {
-  BitmapSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.colors_used = 1;
-  spec.colors = {color};
-  spec.rows = {{0}};
-  return spec;
+BitmapLayout OnePixel8(const RGBQUAD& color) {
+  BitmapLayout layout;
+  layout.width = 1;
+  layout.height = 1;
+  layout.colors_used = 1;
+  layout.colors = {color};
+  layout.rows = {{0}};
+  return layout;
 }
 
 TEST_F(BlitTest, ExactColoursMapToTheirOwnPaletteEntries) {
@@ -130,17 +130,17 @@ TEST_F(BlitTest, ExactColoursMapToTheirOwnPaletteEntries) {
   }
   palette_[9] = palette_[5];  // a repeated colour goes to its first entry
   // The bitmap's table lists the palette's colours in another order.
-  BitmapSpec spec;
-  spec.width = 4;
-  spec.height = 4;
+  BitmapLayout layout;
+  layout.width = 4;
+  layout.height = 4;
   for (int j = 0; j < 16; ++j) {
     const PALETTEENTRY& e = palette_[(j * 7) % 16];
-    spec.colors.push_back(Quad(e.peRed, e.peGreen, e.peBlue));
+    layout.colors.push_back(Quad(e.peRed, e.peGreen, e.peBlue));
   }
-  spec.colors_used = 16;
-  spec.rows = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}};
+  layout.colors_used = 16;
+  layout.rows = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}};
   HDC surface = Surface8(4, 4);
-  ASSERT_TRUE(StretchBlt(surface, 0, 0, 4, 4, MemoryDc(spec), 0, 0, 4, 4, SRCCOPY));
+  ASSERT_TRUE(StretchBlt(surface, 0, 0, 4, 4, MemoryDc(layout), 0, 0, 4, 4, SRCCOPY));
   for (int j = 0; j < 16; ++j) {
     const int expected = (j * 7) % 16 == 9 ? 5 : (j * 7) % 16;
     EXPECT_EQ(Index(j % 4, j / 4), expected) << "table entry " << j;
@@ -192,13 +192,13 @@ TEST_F(BlitTest, ClosestEntryWinsAndTiesGoToTheLowestIndex) {
 }
 
 TEST_F(BlitTest, ThirtyTwoBitSurfacesReceivePackedRgb) {
-  BitmapSpec indexed;
+  BitmapLayout indexed;
   indexed.width = 2;
   indexed.height = 1;
   indexed.colors_used = 2;
   indexed.colors = {Quad(0x12, 0x34, 0x56), Quad(0xFE, 0x01, 0x80)};
   indexed.rows = {{1, 0}};
-  BitmapSpec direct = indexed;
+  BitmapLayout direct = indexed;
   direct.bits_per_pixel = 32;
   direct.colors_used = 0;
   direct.colors.clear();
@@ -214,15 +214,15 @@ TEST_F(BlitTest, ThirtyTwoBitSurfacesReceivePackedRgb) {
 TEST_F(BlitTest, ScalingIsNearestNeighbourClippedToBothSides) {
   for (int i = 1; i <= 4; ++i)
     SetEntry(i, static_cast<BYTE>(i * 50), 0, 0);
-  BitmapSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.colors_used = 5;
+  BitmapLayout layout;
+  layout.width = 2;
+  layout.height = 2;
+  layout.colors_used = 5;
   for (int i = 0; i <= 4; ++i)
-    spec.colors.push_back(Quad(static_cast<BYTE>(i * 50), 0, 0));
-  spec.colors[0] = Quad(255, 255, 255);
-  spec.rows = {{1, 2}, {3, 4}};
-  HDC source = MemoryDc(spec);
+    layout.colors.push_back(Quad(static_cast<BYTE>(i * 50), 0, 0));
+  layout.colors[0] = Quad(255, 255, 255);
+  layout.rows = {{1, 2}, {3, 4}};
+  HDC source = MemoryDc(layout);
   struct Case {
     const char* what;
     int dx, dy, dw, dh, sx, sy, sw, sh;
@@ -268,14 +268,14 @@ TEST_F(BlitTest, ScalingIsNearestNeighbourClippedToBothSides) {
 }
 
 TEST_F(BlitTest, MemoryToMemoryAndWithinOneBitmap) {
-  BitmapSpec four_bit;
+  BitmapLayout four_bit;
   four_bit.width = 4;
   four_bit.height = 1;
   four_bit.bits_per_pixel = 4;
   four_bit.colors_used = 3;
   four_bit.colors = {Quad(0, 0, 0), Quad(255, 0, 0), Quad(0, 0, 255)};
   four_bit.rows = {{0, 0, 0, 0}};
-  BitmapSpec rgb;
+  BitmapLayout rgb;
   rgb.width = 4;
   rgb.height = 1;
   rgb.bits_per_pixel = 24;
