@@ -21,7 +21,7 @@ struct DisplayObjects {
 
 // A sprite on the play field.
 struct Actor {
-  LONG x;      // screen position of the sprite's top-left corner
+  LONG x;  // screen position of the sprite's top-left corner
   LONG y;
   RECT src;    // the sprite's cell in the character sheet; also its size
   LONG speed;  // pixels per frame on each axis

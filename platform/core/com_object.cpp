@@ -8,7 +8,11 @@ std::vector<std::unique_ptr<ReleasedObjects::Shell>>& Shells() {
 }
 }  // namespace
 
-void ReleasedObjects::Keep(Shell* shell) { Shells().emplace_back(shell); }
-void ReleasedObjects::FreeAll() { Shells().clear(); }
+void ReleasedObjects::Keep(Shell* shell) {
+  Shells().emplace_back(shell);
+}
+void ReleasedObjects::FreeAll() {
+  Shells().clear();
+}
 
 }  // namespace orv::platform

@@ -31,16 +31,20 @@ class ComObject : public Interface, public ReleasedObjects::Shell {
   ComObject& operator=(const ComObject&) = delete;
 
   HRESULT QueryInterface(REFIID, void** object) override {
-    if (object != nullptr) *object = nullptr;
+    if (object != nullptr)
+      *object = nullptr;
     return E_NOINTERFACE;
   }
   ULONG AddRef() override {
-    if (released_) return 0;
+    if (released_)
+      return 0;
     return ++references_;
   }
   ULONG Release() override {
-    if (released_) return 0;
-    if (--references_ > 0) return references_;
+    if (released_)
+      return 0;
+    if (--references_ > 0)
+      return references_;
     released_ = true;
     Diag().ObjectDestroyed();
     OnFinalRelease();

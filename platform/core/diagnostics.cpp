@@ -9,25 +9,30 @@ void Diagnostics::InjectFault(std::string_view operation, std::int32_t result, i
   faults_.push_back({std::string(operation), result, count, skip});
 }
 
-void Diagnostics::ClearFaults() { faults_.clear(); }
+void Diagnostics::ClearFaults() {
+  faults_.clear();
+}
 
 std::vector<std::string> Diagnostics::JournalOperations() const {
   std::vector<std::string> operations;
   operations.reserve(journal_.size());
-  for (const auto& entry : journal_) operations.push_back(entry.operation);
+  for (const auto& entry : journal_)
+    operations.push_back(entry.operation);
   return operations;
 }
 
 std::optional<std::int32_t> Diagnostics::TakeFault(std::string_view operation) {
   auto it = std::find_if(faults_.begin(), faults_.end(),
                          [&](const Fault& fault) { return fault.operation == operation; });
-  if (it == faults_.end()) return std::nullopt;
+  if (it == faults_.end())
+    return std::nullopt;
   if (it->skip > 0) {
     --it->skip;
     return std::nullopt;
   }
   std::int32_t result = it->result;
-  if (--it->count <= 0) faults_.erase(it);
+  if (--it->count <= 0)
+    faults_.erase(it);
   return result;
 }
 

@@ -45,7 +45,8 @@ class Diagnostics {
       ((text << separator << args, separator = ", "), ...);
       journal_.push_back({std::string(operation), text.str()});
     }
-    if (faults_.empty()) return std::nullopt;
+    if (faults_.empty())
+      return std::nullopt;
     return TakeFault(operation);
   }
 

@@ -15,14 +15,17 @@ Registry& State() {
 }
 }  // namespace
 
-const ForegroundState& Foreground() { return State().state; }
+const ForegroundState& Foreground() {
+  return State().state;
+}
 
 void SetForeground(HWND window, bool minimized) {
   auto& registry = State();
   registry.state = {window, minimized};
   // Listeners may remove themselves while being notified.
   auto listeners = registry.listeners;
-  for (auto& [id, listener] : listeners) listener(registry.state);
+  for (auto& [id, listener] : listeners)
+    listener(registry.state);
 }
 
 int AddForegroundListener(ForegroundListener listener) {
@@ -32,7 +35,9 @@ int AddForegroundListener(ForegroundListener listener) {
   return id;
 }
 
-void RemoveForegroundListener(int id) { State().listeners.erase(id); }
+void RemoveForegroundListener(int id) {
+  State().listeners.erase(id);
+}
 
 void ResetForeground() {
   State().state = {};

@@ -16,6 +16,8 @@ Host& CurrentHost() {
   return *installed_host;
 }
 
-void InstallHost(Host* host) { installed_host = host; }
+void InstallHost(Host* host) {
+  installed_host = host;
+}
 
 }  // namespace orv::platform

@@ -16,10 +16,10 @@ namespace orv::platform {
 
 // Something that happened to the window on the host's side.
 enum class HostEventType {
-  kPointerMoved,     // the pointer moved over the window
-  kFocusLost,        // another window took the foreground; `minimized` says whether we were minimised
-  kFocusGained,      // the window is in the foreground again (and not minimised)
-  kCloseRequested,   // the user asked to close the window (close button, Alt+F4)
+  kPointerMoved,  // the pointer moved over the window
+  kFocusLost,     // another window took the foreground; `minimized` says whether we were minimised
+  kFocusGained,   // the window is in the foreground again (and not minimised)
+  kCloseRequested,  // the user asked to close the window (close button, Alt+F4)
 };
 
 struct HostEvent {
@@ -32,7 +32,7 @@ struct PresentedFrame {
   const std::uint8_t* pixels = nullptr;  // one palette index per pixel, rows top-down
   int width = 0;
   int height = 0;
-  int pitch = 0;  // bytes from one row to the next
+  int pitch = 0;                          // bytes from one row to the next
   const PALETTEENTRY* palette = nullptr;  // 256 entries
 };
 

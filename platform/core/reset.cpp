@@ -15,13 +15,16 @@ std::vector<std::pair<ResetOrder, void (*)()>>& Hooks() {
 }
 }  // namespace
 
-ResetHook::ResetHook(ResetOrder order, void (*reset)()) { Hooks().emplace_back(order, reset); }
+ResetHook::ResetHook(ResetOrder order, void (*reset)()) {
+  Hooks().emplace_back(order, reset);
+}
 
 void ResetAllServices() {
   auto hooks = Hooks();
   std::stable_sort(hooks.begin(), hooks.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (const auto& hook : hooks) hook.second();
+  for (const auto& hook : hooks)
+    hook.second();
   ResetForeground();
   ReleasedObjects::FreeAll();
 }

@@ -6,7 +6,13 @@
 namespace orv::platform {
 
 // Hooks run in this order: objects that use others are reset first.
-enum class ResetOrder { kDirectInput = 10, kDirectDraw = 20, kGdi = 30, kWindows = 40, kKernel = 50 };
+enum class ResetOrder {
+  kDirectInput = 10,
+  kDirectDraw = 20,
+  kGdi = 30,
+  kWindows = 40,
+  kKernel = 50
+};
 
 struct ResetHook {
   ResetHook(ResetOrder order, void (*reset)());

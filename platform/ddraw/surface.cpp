@@ -222,8 +222,8 @@ HRESULT Surface::GetCaps(LPDDSCAPS2 caps) {
 }
 
 HRESULT Surface::GetColorKey(DWORD flags, LPDDCOLORKEY key) {
-  if (auto fault =
-          Diag().EnterCall("IDirectDrawSurface7::GetColorKey", ObjectText(handle()), HexText(flags))) {
+  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetColorKey", ObjectText(handle()),
+                                    HexText(flags))) {
     return *fault;
   }
   if (released())
@@ -303,8 +303,8 @@ HRESULT Surface::GetDC(HDC* dc) {
 }
 
 HRESULT Surface::ReleaseDC(HDC dc) {
-  if (auto fault =
-          Diag().EnterCall("IDirectDrawSurface7::ReleaseDC", ObjectText(handle()), ObjectText(dc))) {
+  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::ReleaseDC", ObjectText(handle()),
+                                    ObjectText(dc))) {
     return *fault;
   }
   if (released())
@@ -423,8 +423,8 @@ HRESULT Surface::IsLost() {
 }
 
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE event) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::Lock", ObjectText(handle()), RectText(rect),
-                                    HexText(flags), ObjectText(event))) {
+  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::Lock", ObjectText(handle()),
+                                    RectText(rect), HexText(flags), ObjectText(event))) {
     return *fault;
   }
   if (released())

@@ -10,15 +10,15 @@ namespace orv::platform {
 
 std::uint32_t CapturedFrame::RgbAt(int x, int y) const {
   const PALETTEENTRY& entry = palette[IndexAt(x, y)];
-  return (std::uint32_t{entry.peRed} << 16) | (std::uint32_t{entry.peGreen} << 8) |
-         entry.peBlue;
+  return (std::uint32_t{entry.peRed} << 16) | (std::uint32_t{entry.peGreen} << 8) | entry.peBlue;
 }
 
 std::vector<std::uint32_t> CapturedFrame::Rgb() const {
   std::vector<std::uint32_t> rgb;
   rgb.reserve(indices.size());
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) rgb.push_back(RgbAt(x, y));
+    for (int x = 0; x < width; ++x)
+      rgb.push_back(RgbAt(x, y));
   }
   return rgb;
 }
@@ -69,7 +69,8 @@ void HeadlessHost::At(std::uint64_t at_us, std::function<void(HeadlessHost&)> ac
 }
 
 void HeadlessHost::RunDueActions() {
-  if (running_actions_) return;
+  if (running_actions_)
+    return;
   running_actions_ = true;
   while (!schedule_.empty() && schedule_.begin()->first <= now_us_) {
     auto action = std::move(schedule_.begin()->second);
@@ -79,12 +80,18 @@ void HeadlessHost::RunDueActions() {
   running_actions_ = false;
 }
 
-void HeadlessHost::MovePointer() { events_.push_back({HostEventType::kPointerMoved, false}); }
+void HeadlessHost::MovePointer() {
+  events_.push_back({HostEventType::kPointerMoved, false});
+}
 void HeadlessHost::LoseFocus(bool minimized) {
   events_.push_back({HostEventType::kFocusLost, minimized});
 }
-void HeadlessHost::GainFocus() { events_.push_back({HostEventType::kFocusGained, false}); }
-void HeadlessHost::RequestClose() { events_.push_back({HostEventType::kCloseRequested, false}); }
+void HeadlessHost::GainFocus() {
+  events_.push_back({HostEventType::kFocusGained, false});
+}
+void HeadlessHost::RequestClose() {
+  events_.push_back({HostEventType::kCloseRequested, false});
+}
 
 std::uint32_t HeadlessHost::AttachJoystick(std::string name, int axes, int buttons, int hats) {
   Joystick joystick;
@@ -133,11 +140,14 @@ void HeadlessHost::SleepMicroseconds(std::uint64_t duration) {
   RunDueActions();
 }
 
-void HeadlessHost::DebugOutput(std::string_view text) { debug_lines_.emplace_back(text); }
+void HeadlessHost::DebugOutput(std::string_view text) {
+  debug_lines_.emplace_back(text);
+}
 
 void HeadlessHost::ShowMessageBox(std::string_view text, std::string_view caption) {
   message_boxes_.push_back({std::string(text), std::string(caption)});
-  if (message_box_callback_) message_box_callback_(*this);
+  if (message_box_callback_)
+    message_box_callback_(*this);
 }
 
 void HeadlessHost::OpenWindow(std::string_view title, int, int) {
@@ -145,9 +155,13 @@ void HeadlessHost::OpenWindow(std::string_view title, int, int) {
   window_title_ = std::string(title);
 }
 
-void HeadlessHost::CloseWindow() { window_open_ = false; }
+void HeadlessHost::CloseWindow() {
+  window_open_ = false;
+}
 
-void HeadlessHost::SetExclusiveMode(bool exclusive, int, int) { exclusive_ = exclusive; }
+void HeadlessHost::SetExclusiveMode(bool exclusive, int, int) {
+  exclusive_ = exclusive;
+}
 
 void HeadlessHost::Present(const PresentedFrame& frame) {
   last_frame_.width = frame.width;
@@ -160,7 +174,8 @@ void HeadlessHost::Present(const PresentedFrame& frame) {
   std::copy_n(frame.palette, 256, last_frame_.palette.begin());
   last_frame_.time_us = now_us_;
   ++presented_count_;
-  if (present_callback_) present_callback_(last_frame_);
+  if (present_callback_)
+    present_callback_(last_frame_);
 }
 
 bool HeadlessHost::PollEvent(HostEvent& event) {
@@ -177,7 +192,8 @@ bool HeadlessHost::PollEvent(HostEvent& event) {
 }
 
 void HeadlessHost::WaitForEvent() {
-  if (!events_.empty()) return;
+  if (!events_.empty())
+    return;
   if (schedule_.empty()) {
     std::fputs("headless host: waiting for an event that nothing will send\n", stderr);
     std::abort();
@@ -194,7 +210,8 @@ void HeadlessHost::ReadKeyboard(std::array<std::uint8_t, 256>& keys) {
 std::vector<JoystickInfo> HeadlessHost::Joysticks() {
   RunDueActions();
   std::vector<JoystickInfo> infos;
-  for (const auto& joystick : joysticks_) infos.push_back(joystick.info);
+  for (const auto& joystick : joysticks_)
+    infos.push_back(joystick.info);
   return infos;
 }
 

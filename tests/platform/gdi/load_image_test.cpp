@@ -38,7 +38,7 @@ BitmapLayout DepthSpec(const DepthCase& c, LONG height_sign) {
     // The top byte of 32-bit pixels is unused and must not leak into the colour.
     const std::uint32_t junk = c.bits == 32 ? 0xAB000000 : 0;
     layout.rows = {{junk | 0x102030, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF},
-                 {0x000000, 0x808080, junk | 0x123456, 0xFEDCBA, 0x010203}};
+                   {0x000000, 0x808080, junk | 0x123456, 0xFEDCBA, 0x010203}};
   }
   return layout;
 }
@@ -68,7 +68,8 @@ TEST_F(GdiTest, EveryDepthLoadsFromResourceAndFileInEitherRowOrder) {
     for (LONG sign : {1, -1}) {
       SCOPED_TRACE(::testing::Message() << depth.bits << "-bit, height sign " << sign);
       const BitmapLayout layout = DepthSpec(depth, sign);
-      for (HBITMAP bitmap : {LoadResourceBytes(PackedDib(layout)), LoadFileBytes(BitmapFile(layout))}) {
+      for (HBITMAP bitmap :
+           {LoadResourceBytes(PackedDib(layout)), LoadFileBytes(BitmapFile(layout))}) {
         ASSERT_NE(bitmap, nullptr);
         const BITMAP info = InfoOf(bitmap);
         EXPECT_EQ(info.bmWidth, 5);
