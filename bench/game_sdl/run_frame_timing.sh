@@ -19,27 +19,9 @@ for tool in Xvfb jwm xprop; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed"; exit 2; }
 done
 
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-server=$!
-pids+=("$server")
-for _ in $(seq 100); do grep -q . "$work/display" && break; sleep 0.1; done
-grep -q . "$work/display" || { echo "Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-jwm >"$work/jwm.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+source "$root/tests/support/x_desktop.sh"
+start_desktop 1600x1200
+server="$desktop_server_pid"
 
 echo "orvendal on Xvfb 1600x1200 with jwm ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
 timeout 120 "$timing" "$game" --starts 5 --seconds 5 --server-pid "$server" "$@"

@@ -13,43 +13,12 @@ capture="$2"
 compare="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-for tool in Xvfb jwm xdotool xprop xwininfo xmessage import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+source "$here/../../support/x_desktop.sh"
+require_tools Xvfb jwm xdotool xprop xwininfo xmessage import convert
+before_cleanup() {
   if [[ -n "${KEEP_SCREENSHOTS:-}" ]]; then
     mkdir -p "$KEEP_SCREENSHOTS" && cp "$work"/*.png "$KEEP_SCREENSHOTS"/ 2>/dev/null || true
   fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  for log in "$work"/*.log; do
-    [[ -e "$log" ]] && { echo "--- $log"; cat "$log"; }
-  done
-  exit 1
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local seconds="$1"
-  shift
-  local tries=$((seconds * 10))
-  until "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    ((tries > 0)) || return 1
-    sleep 0.1
-  done
 }
 
 # Holds a key for $2 seconds: the game reads the keyboard once a frame.
@@ -66,16 +35,7 @@ for name in title play; do
   convert "$work/$name.png" -depth 8 "rgb:$work/$name.rgb"
 done
 
-: >"$work/display"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 10 grep -q . "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
-jwm >"$work/jwm.log" 2>&1 &
-pids+=($!)
-wait_for 10 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-  fail "jwm did not take the screen"
+start_desktop 1600x1200
 
 # The host notes the time of every frame it shows.
 ORV_PRESENT_TIMES="$work/frame-times" "$game" >"$work/game.log" 2>&1 &

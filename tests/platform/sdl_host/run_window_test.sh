@@ -10,63 +10,8 @@ set -euo pipefail
 probe="$1"
 demo="${2:-}"
 
-for tool in Xvfb jwm xdotool xprop import convert; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
-
-work="$(mktemp -d)"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
-  for log in "$work"/*.log; do
-    [[ -e "$log" ]] && { echo "--- $log"; cat "$log"; }
-  done
-  exit 1
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local seconds="$1"
-  shift
-  local tries=$((seconds * 10))
-  until "$@" >/dev/null 2>&1; do
-    tries=$((tries - 1))
-    ((tries > 0)) || return 1
-    sleep 0.1
-  done
-}
-
-# Starts Xvfb with the given screen size and jwm on it; sets DISPLAY.
-start_desktop() {
-  local size="$1"
-  : >"$work/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  wait_for 10 grep -q . "$work/display" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$work/display")"
-  jwm >"$work/jwm.log" 2>&1 &
-  pids+=($!)
-  wait_for 10 xprop -root _NET_SUPPORTING_WM_CHECK || fail "jwm did not start"
-  wait_for 15 sh -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-    fail "jwm did not take the screen"
-}
-
-stop_desktop() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  pids=()
-}
+source "$(dirname "$0")/../../support/x_desktop.sh"
+require_tools Xvfb jwm xdotool xprop import convert
 
 # Starts the probe; sets probe_pid and window.
 start_probe() {
