@@ -238,8 +238,10 @@ int Format(char* buffer, const char* format, va_list& arguments) {
 
 }  // namespace
 
-int wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
-  if (Diag().EnterCall("wvsprintfA", orv::platform::user::NameText(format))) {
+namespace {
+// Both entry points: journal the call under its own name, then format.
+int FormatCall(const char* operation, LPSTR buffer, LPCSTR format, va_list& arguments) {
+  if (Diag().EnterCall(operation, orv::platform::user::NameText(format))) {
     if (buffer != nullptr)
       buffer[0] = '\0';
     return 0;
@@ -250,28 +252,22 @@ int wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
     buffer[0] = '\0';
     return 0;
   }
+  return Format(buffer, format, arguments);
+}
+}  // namespace
+
+int wvsprintfA(LPSTR buffer, LPCSTR format, va_list arguments) {
   va_list copy;
   va_copy(copy, arguments);
-  const int written = Format(buffer, format, copy);
+  const int written = FormatCall("wvsprintfA", buffer, format, copy);
   va_end(copy);
   return written;
 }
 
 int wsprintfA(LPSTR buffer, LPCSTR format, ...) {
-  if (Diag().EnterCall("wsprintfA", orv::platform::user::NameText(format))) {
-    if (buffer != nullptr)
-      buffer[0] = '\0';
-    return 0;
-  }
-  if (buffer == nullptr)
-    return 0;
-  if (format == nullptr) {
-    buffer[0] = '\0';
-    return 0;
-  }
   va_list arguments;
   va_start(arguments, format);
-  const int written = Format(buffer, format, arguments);
+  const int written = FormatCall("wsprintfA", buffer, format, arguments);
   va_end(arguments);
   return written;
 }
