@@ -3,7 +3,8 @@
 
 #include <cstring>
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
+#include "shared/game_state.h"
 #include "display/display.h"
 #include "game/play_field.h"
 #include "game/title_menu.h"

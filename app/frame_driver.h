@@ -3,8 +3,4 @@
 
 #include "platform.h"
 
-constexpr BYTE STATE_MENU = 0;
-constexpr BYTE STATE_START = 10;
-constexpr BYTE STATE_PLAY = 11;
-
 void TickFrame(HWND window);

@@ -1,7 +1,7 @@
 // Process entry: the window, the display, the input devices, then the message loop,
 // which runs one frame whenever the queue is empty and the window is not minimised.
 #include "app/frame_driver.h"
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "app/window.h"
 #include "display/display.h"
 #include "input/input_devices.h"

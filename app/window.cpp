@@ -1,7 +1,7 @@
 // The program's one window: its class, its creation and its procedure.
 #include "app/window.h"
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "display/display.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Giving the display objects back, in a fixed order; harmless when already done.
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "display/display.h"
 
 namespace {

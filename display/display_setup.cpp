@@ -1,7 +1,7 @@
 // Taking the display: exclusive mode, the flipping pair, the palette and the four
 // off-screen surfaces, one step after another.
-#include "app/game_globals.h"
-#include "app/window.h"
+#include "shared/game_globals.h"
+#include "display/init_error.h"
 #include "display/bitmap_loading.h"
 #include "display/display.h"
 

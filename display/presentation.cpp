@@ -1,6 +1,6 @@
 // The two drawing operations of the game: a blit onto the back buffer and the flip.
 // A busy device is retried at once; a lost surface is restored on the spot.
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "display/display.h"
 
 HRESULT BlitSprite(LPDIRECTDRAWSURFACE7 dest, DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source,

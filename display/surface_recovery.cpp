@@ -1,6 +1,6 @@
 // Bringing lost surfaces back: the primary (with its back buffer), then each
 // off-screen surface with its bitmap drawn anew. Palette and colour keys survive.
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "display/bitmap_loading.h"
 #include "display/display.h"
 

@@ -2,8 +2,8 @@
 // orb, edges included, ends the game and brings back the title menu.
 #include "game/play_field.h"
 
-#include "app/frame_driver.h"
-#include "app/game_globals.h"
+#include "shared/game_state.h"
+#include "shared/game_globals.h"
 #include "display/display.h"
 #include "input/controls.h"
 

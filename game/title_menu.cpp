@@ -2,8 +2,8 @@
 // 200 ms repeat delay and wrapping around; A activates the selected item.
 #include "game/title_menu.h"
 
-#include "app/frame_driver.h"
-#include "app/game_globals.h"
+#include "shared/game_state.h"
+#include "shared/game_globals.h"
 #include "display/display.h"
 #include "input/controls.h"
 

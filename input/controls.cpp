@@ -1,6 +1,8 @@
 // One poll of the joystick and the keyboard, reduced to the controls held.
 #include "input/controls.h"
 
+#include "shared/game_globals.h"
+
 namespace {
 
 struct KeyControl {

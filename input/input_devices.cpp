@@ -1,7 +1,7 @@
 // Opening and closing the keyboard and the first joystick that opens.
 #include "input/input_devices.h"
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 
 namespace {
 

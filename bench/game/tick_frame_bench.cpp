@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "app/frame_driver.h"
-#include "app/game_globals.h"
+#include "shared/game_state.h"
+#include "shared/game_globals.h"
 #include "app/window.h"
 #include "display/display.h"
 #include "game/play_field.h"

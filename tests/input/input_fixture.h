@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "hosts/headless/headless_host.h"
 
 class InputTest : public ::testing::Test {

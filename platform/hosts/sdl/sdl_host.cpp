@@ -7,7 +7,6 @@
 #include <cstring>
 #include <thread>
 
-#include "entry/program_host.h"
 #include "hosts/sdl/frame_placement.h"
 #include "hosts/sdl/sdl_input.h"
 
@@ -368,10 +367,6 @@ std::vector<JoystickInfo> SdlHost::Joysticks() {
 
 bool SdlHost::ReadJoystick(std::uint32_t instance_id, JoystickReading& reading) {
   return sdl::ReadJoystick(instance_id, reading);
-}
-
-std::unique_ptr<Host> CreateProgramHost() {
-  return std::make_unique<SdlHost>();
 }
 
 }  // namespace orv::platform

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/frame_driver.h"
+#include "shared/game_state.h"
 #include "art_files.h"
 #include "game_fixture.h"
 

@@ -5,7 +5,7 @@
 # window Alt+Enter gives (which goes on showing frames while another window is active)
 # and in full screen again; the ship at its start and after a held arrow moved it; the
 # menu again after the ship met the orb; and Exit (Down, Down, A) ends the program with
-# exit code 0.
+# exit code 0. Without any display the program reports that it cannot take one.
 #   run_real_window.sh PATH/TO/orvendal PATH/TO/orvendal_capture PATH/TO/screen_compare
 set -euo pipefail
 game="$1"
@@ -132,5 +132,11 @@ hold a 0.15
 wait_for 5 sh -c "! kill -0 $game_pid 2>/dev/null" || fail "Exit did not end the program"
 wait "$game_pid" && status=0 || status=$?
 [[ $status -eq 0 ]] || fail "the program ended with $status"
+stop_desktop
+
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$game" >"$work/nodisplay.log" 2>&1 &&
+  fail "the program ran without a display"
+grep -q "^FullScreen Orvendal: DirectDrawCreateEx FAILED$" "$work/nodisplay.log" ||
+  fail "the program did not report its display failure"
 
 echo "PASS"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frame_driver.h"
+#include "shared/game_state.h"
 #include "game_fixture.h"
 
 namespace {

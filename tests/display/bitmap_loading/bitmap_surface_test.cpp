@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "display/bitmap_loading.h"
 #include "display/display.h"
 #include "display_fixture.h"

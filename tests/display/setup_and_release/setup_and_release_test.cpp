@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/game_globals.h"
-#include "app/window.h"
+#include "shared/game_globals.h"
+#include "display/init_error.h"
 #include "display/display.h"
 #include "display_fixture.h"
 

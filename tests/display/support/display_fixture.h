@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "hosts/headless/headless_host.h"
 
 // How the platform's journal writes an object's address.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/frame_driver.h"
+#include "shared/game_state.h"
 #include "game/play_field.h"
 #include "game_fixture.h"
 #include "input/controls.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/frame_driver.h"
+#include "shared/game_state.h"
 #include "game/title_menu.h"
 #include "game_fixture.h"
 #include "input/controls.h"

@@ -10,9 +10,6 @@
 //   window_probe check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
 //     compares a raw RGB screenshot with the test frame scaled by SCALE at (X, Y) on
 //     black; exit 0 when every pixel matches.
-//   window_probe covered SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y
-//     the same for a picture without black pixels that is not known in advance: exit 0
-//     when the frame's area has no black pixel and everything around it is black.
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -137,9 +134,8 @@ int Show(int seconds) {
   return 3;
 }
 
-// Compares the screenshot with the frame at the placement: pixel by pixel when `exact`,
-// else only whether each pixel is black.
-int Check(bool exact, const char* path, int width, int height, int scale, int left, int top) {
+// Compares the screenshot with the frame at the placement, pixel by pixel.
+int Check(const char* path, int width, int height, int scale, int left, int top) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) {
     std::perror(path);
@@ -162,18 +158,10 @@ int Check(bool exact, const char* path, int width, int height, int scale, int le
       if (inside)
         want = PaletteEntry(FrameIndex(fx / scale, fy / scale));
       const std::uint8_t* got = &rgb[(static_cast<std::size_t>(y) * width + x) * 3];
-      const bool black = got[0] == 0 && got[1] == 0 && got[2] == 0;
-      const bool wrong =
-          exact ? got[0] != want.peRed || got[1] != want.peGreen || got[2] != want.peBlue
-                : black == inside;
-      if (wrong) {
-        if (++mismatches <= 10) {
-          std::fprintf(stderr, "at %d,%d: got %02x%02x%02x, expected %s\n", x, y, got[0], got[1],
-                       got[2],
-                       !inside ? "black"
-                       : exact ? "the frame's colour"
-                               : "not black");
-        }
+      const bool wrong = got[0] != want.peRed || got[1] != want.peGreen || got[2] != want.peBlue;
+      if (wrong && ++mismatches <= 10) {
+        std::fprintf(stderr, "at %d,%d: got %02x%02x%02x, expected %s\n", x, y, got[0], got[1],
+                     got[2], inside ? "the frame's colour" : "black");
       }
     }
   }
@@ -191,14 +179,12 @@ int main(int argc, char** argv) {
     return Show(std::atoi(argv[2]));
   if (argc == 2 && std::strcmp(argv[1], "message") == 0)
     return ShowMessage();
-  const bool exact = argc == 8 && std::strcmp(argv[1], "check") == 0;
-  if (exact || (argc == 8 && std::strcmp(argv[1], "covered") == 0)) {
-    return Check(exact, argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+  if (argc == 8 && std::strcmp(argv[1], "check") == 0) {
+    return Check(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                  std::atoi(argv[6]), std::atoi(argv[7]));
   }
-  std::fprintf(
-      stderr,
-      "usage: %s show SECONDS | message | {check|covered} SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
-      argv[0]);
+  std::fprintf(stderr,
+               "usage: %s show SECONDS | message | check SCREENSHOT.rgb WIDTH HEIGHT SCALE X Y\n",
+               argv[0]);
   return 1;
 }

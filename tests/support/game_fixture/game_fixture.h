@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 #include "hosts/headless/headless_host.h"
 
 class GameTest : public ::testing::Test {

@@ -1,4 +1,4 @@
-#include "app/game_globals.h"
+#include "shared/game_globals.h"
 
 GameGlobals InitialGameGlobals() {
   GameGlobals globals{};

@@ -1,11 +1,10 @@
-// Every process-wide variable of the game, in one record. Each member is written
-// only by the subsystem named beside it.
+// Every process-wide variable of the game, in one record, and the types its members
+// share. Beside each group stand the functions that write it; everything else only
+// reads.
 #pragma once
 
 #include "platform.h"
-
-// Controls held at the moment of a poll (input/controls.h names the bits).
-using ControlFlags = DWORD;
+#include "shared/control_flags.h"
 
 // The display objects; each handle is null while not held.
 struct DisplayObjects {
@@ -29,32 +28,37 @@ struct Actor {
 };
 
 struct GameGlobals {
-  // Window and message loop (app/window.cpp).
+  // GameWindowProc, on WM_ACTIVATE (app/window.cpp).
   LONG AppActive;
 
-  // Frame driver (app/frame_driver.cpp).
+  // One of STATE_* (shared/game_state.h): RunTitleMenu stores STATE_START, RunPlayFrame
+  // STATE_MENU, and TickFrame turns STATE_START into STATE_PLAY.
   BYTE GameState;
+  // The frame clock: stamped by WinMain before the loop, then by TickFrame.
   DWORD FrameTick;
   DWORD LastFpsTick;
+  // The frame-rate text: TickFrame (app/frame_driver.cpp).
   LONG FrameCount;
   char FpsText[128];
   RECT FpsGlyphRect;
 
-  // Display (display/).
+  // SetupDisplay and ReleaseDisplay (display/).
   DisplayObjects Display;
 
-  // Input devices (input/).
+  // SetupInput and ReleaseInput (input/input_devices.cpp); the joystick handle also by
+  // JoystickFoundCallback, the device it opens.
   LPDIRECTINPUT7 InputObject;
   LPDIRECTINPUTDEVICE7 JoystickDevice;
   LPDIRECTINPUTDEVICE7 KeyboardDevice;
   LONG JoystickReady;
 
-  // Title menu (game/title_menu.cpp).
+  // RunTitleMenu (game/title_menu.cpp).
   LONG MenuSelection;
   DWORD MenuLastMoveTick;
   DWORD MenuTick;
 
-  // Play field (game/play_field.cpp).
+  // ResetActors, MovePlayer and ClampObstacle move the actors; RunPlayFrame stores the
+  // controls (game/play_field.cpp).
   Actor Player;
   Actor Obstacle;
   ControlFlags PlayControls;

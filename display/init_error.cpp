@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/window.h"
+#include "display/init_error.h"
 #include "display/display.h"
 
 HRESULT ShowInitError(HWND window, HRESULT result, LPCSTR format, ...) {
