@@ -6,7 +6,8 @@
 # a Windows resource compiler stores it. The bytes are embedded with .incbin and
 # registered by a static object compiled straight into <target>, so the linker cannot
 # drop the registration. <target> should be an executable (or an object library): a
-# static library's registrar would be dropped when nothing refers to it.
+# static library's registrar would be dropped when nothing refers to it. <target> links
+# the platform (its kernel holds the resource table).
 function(orv_link_bitmap_resources target)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "LANGUAGE" "RESOURCES")
   if(NOT ARG_LANGUAGE)
@@ -59,7 +60,5 @@ function(orv_link_bitmap_resources target)
   file(CONFIGURE OUTPUT "${dir}/bitmaps.S" CONTENT "${asm}" @ONLY)
   file(CONFIGURE OUTPUT "${dir}/registrar.cpp" CONTENT "${cpp}" @ONLY)
   set_source_files_properties("${dir}/bitmaps.S" PROPERTIES OBJECT_DEPENDS "${files}")
-  set_source_files_properties("${dir}/registrar.cpp" PROPERTIES
-    INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}/platform;${PROJECT_SOURCE_DIR}/platform/include")
   target_sources(${target} PRIVATE "${dir}/bitmaps.S" "${dir}/registrar.cpp")
 endfunction()
