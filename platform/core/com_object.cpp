@@ -1,5 +1,8 @@
 #include "core/com_object.h"
 
+#include <memory>
+#include <vector>
+
 namespace orv::platform {
 namespace {
 std::vector<std::unique_ptr<ReleasedObjects::Shell>>& Shells() {
@@ -13,6 +16,18 @@ void ReleasedObjects::Keep(Shell* shell) {
 }
 void ReleasedObjects::FreeAll() {
   Shells().clear();
+}
+
+ULONG ComLifetime::Drop() {
+  if (released_)
+    return 0;
+  if (--references_ > 0)
+    return references_;
+  released_ = true;
+  Diag().ObjectDestroyed();
+  OnFinalRelease();
+  ReleasedObjects::Keep(this);
+  return 0;
 }
 
 }  // namespace orv::platform

@@ -21,7 +21,7 @@ std::vector<std::string> Diagnostics::JournalOperations() const {
   return operations;
 }
 
-std::optional<std::int32_t> Diagnostics::TakeFault(std::string_view operation) {
+std::optional<std::int32_t> Diagnostics::TakeArmedFault(std::string_view operation) {
   auto it = std::find_if(faults_.begin(), faults_.end(),
                          [&](const Fault& fault) { return fault.operation == operation; });
   if (it == faults_.end())

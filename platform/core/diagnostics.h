@@ -1,6 +1,7 @@
 // Call journal, fault injection and live-object accounting of the platform services.
-// Every service entry point announces itself through EnterCall(); tests read the
-// journal, arm faults and count live objects through the headless host.
+// Every service entry point announces itself through OpenCall() (core/open_call.h) or,
+// in the window, GDI and kernel layers still, EnterCall(); tests read the journal, arm
+// faults and count live objects through the headless host.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orv::platform {
@@ -21,7 +23,9 @@ class Diagnostics {
  public:
   // The next `count` calls of `operation`, after `skip` calls that pass, answer `result`.
   // Operations returning a handle answer null and those returning BOOL answer FALSE
-  // whatever `result` says; HRESULT operations answer `result` itself.
+  // whatever `result` says; HRESULT (and LRESULT) operations answer `result` itself.
+  // Others answer their own failure value (0, -1, CLR_INVALID...); those that cannot
+  // fail (AddRef, Release, GetTickCount...) use the fault up without effect.
   void InjectFault(std::string_view operation, std::int32_t result, int count = 1, int skip = 0);
   void ClearFaults();
 
@@ -36,6 +40,17 @@ class Diagnostics {
   void ObjectDestroyed() { --live_objects_; }
   int live_objects() const { return live_objects_; }
 
+  // For OpenCall(): adds a call to the journal, and uses up the fault due for a call of
+  // `operation`, if one is armed.
+  void Record(std::string_view operation, std::string arguments) {
+    journal_.push_back({std::string(operation), std::move(arguments)});
+  }
+  std::optional<std::int32_t> TakeFault(std::string_view operation) {
+    if (faults_.empty())
+      return std::nullopt;
+    return TakeArmedFault(operation);
+  }
+
   // Records the call and answers the injected fault, if one is due.
   template <typename... Args>
   std::optional<std::int32_t> EnterCall(std::string_view operation, const Args&... args) {
@@ -43,10 +58,8 @@ class Diagnostics {
       std::ostringstream text;
       [[maybe_unused]] const char* separator = "";  // unused by calls without arguments
       ((text << separator << args, separator = ", "), ...);
-      journal_.push_back({std::string(operation), text.str()});
+      Record(operation, text.str());
     }
-    if (faults_.empty())
-      return std::nullopt;
     return TakeFault(operation);
   }
 
@@ -57,7 +70,7 @@ class Diagnostics {
     int count;
     int skip;
   };
-  std::optional<std::int32_t> TakeFault(std::string_view operation);
+  std::optional<std::int32_t> TakeArmedFault(std::string_view operation);
 
   std::vector<Fault> faults_;
   std::vector<JournalEntry> journal_;

@@ -1,11 +1,11 @@
 #include "ddraw/direct_draw.h"
 
 #include <algorithm>
+#include <string>
 
 #include "core/host.h"
 #include "core/reset.h"
 #include "ddraw/default_palette.h"
-#include "ddraw/journal_text.h"
 #include "ddraw/palette.h"
 #include "ddraw/surface.h"
 #include "win/user.h"
@@ -42,45 +42,22 @@ void ResetDirectDraw() {
 
 const ResetHook kReset(ResetOrder::kDirectDraw, &ResetDirectDraw);
 
+// The fields of a surface description the journal shows: flags, caps, width, height.
+std::string DescriptionText(const DDSURFACEDESC2* desc) {
+  if (desc == nullptr)
+    return JournalText(nullptr);
+  return JournalText(Hex(desc->dwFlags), Hex(desc->ddsCaps.dwCaps), desc->dwWidth, desc->dwHeight);
+}
+
 }  // namespace
 
 DirectDraw::DirectDraw() {
   Objects().live.push_back(this);
 }
 
-HRESULT DirectDraw::QueryInterface(REFIID iid, void** object) {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::QueryInterface", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (object == nullptr)
-    return E_POINTER;
-  *object = nullptr;
-  if (released())
-    return DDERR_INVALIDOBJECT;
-  if (!IsEqualIID(iid, IID_IDirectDraw7))
-    return E_NOINTERFACE;
-  ComObject::AddRef();
-  *object = static_cast<IDirectDraw7*>(this);
-  return S_OK;
-}
-
-ULONG DirectDraw::AddRef() {
-  Diag().EnterCall("IDirectDraw7::AddRef", ObjectText(handle()));
-  return ComObject::AddRef();
-}
-
-ULONG DirectDraw::Release() {
-  Diag().EnterCall("IDirectDraw7::Release", ObjectText(handle()));
-  return ComObject::Release();
-}
-
 HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::SetCooperativeLevel", ObjectText(window),
-                                    HexText(flags))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::SetCooperativeLevel", window, Hex(flags)))
+    return *early;
   constexpr DWORD kKnownFlags = DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_NOWINDOWCHANGES |
                                 DDSCL_NORMAL | DDSCL_EXCLUSIVE | DDSCL_ALLOWMODEX |
                                 DDSCL_MULTITHREADED | DDSCL_FPUSETUP | DDSCL_FPUPRESERVE;
@@ -113,12 +90,10 @@ HRESULT DirectDraw::SetCooperativeLevel(HWND window, DWORD flags) {
 
 HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bits_per_pixel,
                                    DWORD refresh_rate, DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::SetDisplayMode", width, height, bits_per_pixel,
-                                    refresh_rate, HexText(flags))) {
-    return *fault;
+  if (auto early = OpenCall(*this, "IDirectDraw7::SetDisplayMode", width, height, bits_per_pixel,
+                            refresh_rate, Hex(flags))) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   if ((flags & ~DDSDM_STANDARDVGAMODE) != 0)
     return DDERR_INVALIDPARAMS;
   if (flags != 0)
@@ -136,10 +111,8 @@ HRESULT DirectDraw::SetDisplayMode(DWORD width, DWORD height, DWORD bits_per_pix
 }
 
 HRESULT DirectDraw::RestoreDisplayMode() {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::RestoreDisplayMode"))
-    return *fault;
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::RestoreDisplayMode"))
+    return *early;
   if (mode_set_) {
     mode_set_ = false;
     if (!display_away_)
@@ -149,10 +122,8 @@ HRESULT DirectDraw::RestoreDisplayMode() {
 }
 
 HRESULT DirectDraw::GetDisplayMode(LPDDSURFACEDESC2 desc) {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::GetDisplayMode"))
-    return *fault;
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::GetDisplayMode"))
+    return *early;
   if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2))
     return DDERR_INVALIDPARAMS;
   *desc = DDSURFACEDESC2{};
@@ -168,14 +139,8 @@ HRESULT DirectDraw::GetDisplayMode(LPDDSURFACEDESC2 desc) {
 
 HRESULT DirectDraw::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* surface,
                                   IUnknown* outer) {
-  if (auto fault = Diag().EnterCall(
-          "IDirectDraw7::CreateSurface", desc != nullptr ? HexText(desc->dwFlags) : "null",
-          desc != nullptr ? HexText(desc->ddsCaps.dwCaps) : "null",
-          desc != nullptr ? desc->dwWidth : 0, desc != nullptr ? desc->dwHeight : 0)) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::CreateSurface", DescriptionText(desc)))
+    return *early;
   if (surface == nullptr || desc == nullptr)
     return DDERR_INVALIDPARAMS;
   *surface = nullptr;
@@ -281,11 +246,8 @@ HRESULT DirectDraw::CreateOffscreen(const DDSURFACEDESC2& desc, Surface*& made) 
 
 HRESULT DirectDraw::CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                                   IUnknown* outer) {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::CreatePalette", HexText(flags))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::CreatePalette", Hex(flags)))
+    return *early;
   if (palette == nullptr || entries == nullptr)
     return DDERR_INVALIDPARAMS;
   *palette = nullptr;
@@ -311,10 +273,8 @@ HRESULT DirectDraw::CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTD
 }
 
 HRESULT DirectDraw::RestoreAllSurfaces() {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::RestoreAllSurfaces"))
-    return *fault;
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::RestoreAllSurfaces"))
+    return *early;
   if (display_away_)
     return DDERR_WRONGMODE;
   for (Surface* surface : surfaces_)
@@ -323,10 +283,8 @@ HRESULT DirectDraw::RestoreAllSurfaces() {
 }
 
 HRESULT DirectDraw::TestCooperativeLevel() {
-  if (auto fault = Diag().EnterCall("IDirectDraw7::TestCooperativeLevel"))
-    return *fault;
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDraw7::TestCooperativeLevel"))
+    return *early;
   if (exclusive_ && display_away_)
     return DDERR_NOEXCLUSIVEMODE;
   const DirectDraw* owner = Objects().exclusive_owner;
@@ -383,11 +341,6 @@ void DirectDraw::LeaveExclusiveMode() {
     Objects().exclusive_owner = nullptr;
 }
 
-void DirectDraw::EndLife() {
-  while (!released())
-    ComObject::Release();
-}
-
 void DirectDraw::OnFinalRelease() {
   // Surfaces first: they hold references to the palettes.
   while (!surfaces_.empty())
@@ -406,10 +359,10 @@ void DirectDraw::OnFinalRelease() {
 
 HRESULT DirectDrawCreateEx(GUID* device, LPVOID* object, REFIID iid, IUnknown* outer) {
   using namespace orv::platform;
-  if (auto fault = Diag().EnterCall("DirectDrawCreateEx", ObjectText(device), ObjectText(outer))) {
+  if (auto early = OpenCall(kInjectedResult, "DirectDrawCreateEx", device, outer)) {
     if (object != nullptr)
       *object = nullptr;
-    return *fault;
+    return *early;
   }
   if (object == nullptr)
     return DDERR_INVALIDPARAMS;

@@ -3,6 +3,7 @@
 // every surface and palette it made; releasing it ends them all, as on Windows.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "core/com_object.h"
@@ -16,17 +17,18 @@ namespace orv::platform {
 class Palette;
 class Surface;
 
-class DirectDraw final : public ComObject<IDirectDraw7> {
+class DirectDraw final : public ComObject<DirectDraw, IDirectDraw7> {
  public:
+  static constexpr std::string_view kInterfaceName = "IDirectDraw7";
+  static constexpr const IID* kInterfaces[] = {&IID_IDirectDraw7};
+  static constexpr HRESULT kReleasedResult = DDERR_INVALIDOBJECT;
+
   // The display's size, in the 8-bit mode and on the desktop alike.
   static constexpr int kDisplayWidth = 640;
   static constexpr int kDisplayHeight = 480;
 
   DirectDraw();
 
-  HRESULT QueryInterface(REFIID iid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   HRESULT CreatePalette(DWORD flags, LPPALETTEENTRY entries, LPDIRECTDRAWPALETTE* palette,
                         IUnknown* outer) override;
   HRESULT CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* surface,
@@ -50,15 +52,10 @@ class DirectDraw final : public ComObject<IDirectDraw7> {
   void Forget(Surface* surface);
   void Forget(Palette* palette);
 
-  // Ends the object whatever its reference count (platform reset).
-  void EndLife();
-
  protected:
   void OnFinalRelease() override;
 
  private:
-  // The handle the program holds, as the journal names it.
-  const void* handle() const { return static_cast<const IDirectDraw7*>(this); }
   HRESULT CreatePrimary(const DDSURFACEDESC2& desc, Surface*& made);
   HRESULT CreateOffscreen(const DDSURFACEDESC2& desc, Surface*& made);
   void OnForegroundChanged(const ForegroundState& state);

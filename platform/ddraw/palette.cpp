@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "ddraw/direct_draw.h"
-#include "ddraw/journal_text.h"
 
 namespace orv::platform {
 
@@ -20,38 +19,9 @@ void Palette::KeepSystemEntries() {
   entries_.back().peRed = entries_.back().peGreen = entries_.back().peBlue = 255;
 }
 
-HRESULT Palette::QueryInterface(REFIID iid, void** object) {
-  if (auto fault = Diag().EnterCall("IDirectDrawPalette::QueryInterface", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (object == nullptr)
-    return E_POINTER;
-  *object = nullptr;
-  if (released())
-    return DDERR_INVALIDOBJECT;
-  if (!IsEqualIID(iid, IID_IDirectDrawPalette))
-    return E_NOINTERFACE;
-  Retain();
-  *object = static_cast<IDirectDrawPalette*>(this);
-  return S_OK;
-}
-
-ULONG Palette::AddRef() {
-  Diag().EnterCall("IDirectDrawPalette::AddRef", ObjectText(handle()));
-  return ComObject::AddRef();
-}
-
-ULONG Palette::Release() {
-  Diag().EnterCall("IDirectDrawPalette::Release", ObjectText(handle()));
-  return ComObject::Release();
-}
-
 HRESULT Palette::GetCaps(LPDWORD caps) {
-  if (auto fault = Diag().EnterCall("IDirectDrawPalette::GetCaps", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawPalette::GetCaps", handle()))
+    return *early;
   if (caps == nullptr)
     return DDERR_INVALIDPARAMS;
   *caps = caps_;
@@ -59,12 +29,10 @@ HRESULT Palette::GetCaps(LPDWORD caps) {
 }
 
 HRESULT Palette::GetEntries(DWORD flags, DWORD base, DWORD count, LPPALETTEENTRY entries) {
-  if (auto fault = Diag().EnterCall("IDirectDrawPalette::GetEntries", ObjectText(handle()),
-                                    HexText(flags), base, count)) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectDrawPalette::GetEntries", handle(), Hex(flags), base, count)) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   if (flags != 0 || entries == nullptr || base > entries_.size() ||
       count > entries_.size() - base) {
     return DDERR_INVALIDPARAMS;
@@ -74,12 +42,10 @@ HRESULT Palette::GetEntries(DWORD flags, DWORD base, DWORD count, LPPALETTEENTRY
 }
 
 HRESULT Palette::SetEntries(DWORD flags, DWORD first, DWORD count, LPPALETTEENTRY entries) {
-  if (auto fault = Diag().EnterCall("IDirectDrawPalette::SetEntries", ObjectText(handle()),
-                                    HexText(flags), first, count)) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectDrawPalette::SetEntries", handle(), Hex(flags), first, count)) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   if (flags != 0 || entries == nullptr || first > entries_.size() ||
       count > entries_.size() - first) {
     return DDERR_INVALIDPARAMS;
@@ -87,11 +53,6 @@ HRESULT Palette::SetEntries(DWORD flags, DWORD first, DWORD count, LPPALETTEENTR
   std::copy_n(entries, count, entries_.begin() + first);
   KeepSystemEntries();
   return DD_OK;
-}
-
-void Palette::EndLife() {
-  while (!released())
-    ComObject::Release();
 }
 
 void Palette::OnFinalRelease() {

@@ -8,7 +8,6 @@
 #include "core/device_context.h"
 #include "core/host.h"
 #include "ddraw/direct_draw.h"
-#include "ddraw/journal_text.h"
 #include "ddraw/palette.h"
 
 namespace orv::platform {
@@ -23,10 +22,15 @@ bool Overlaps(const RECT& a, const RECT& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+std::string CapsText(const DDSCAPS2* caps) {
+  return caps != nullptr ? JournalText(Hex(caps->dwCaps)) : JournalText(nullptr);
+}
+
 std::string KeyText(const DDCOLORKEY* key) {
   if (key == nullptr)
-    return "null";
-  return HexText(key->dwColorSpaceLowValue) + ".." + HexText(key->dwColorSpaceHighValue);
+    return JournalText(nullptr);
+  return JournalText(Hex(key->dwColorSpaceLowValue)) + ".." +
+         JournalText(Hex(key->dwColorSpaceHighValue));
 }
 
 }  // namespace
@@ -42,37 +46,6 @@ Surface::Surface(DirectDraw& owner, SurfaceRole role, int width, int height, Sur
       caps_(caps),
       pixels_(static_cast<std::size_t>(pitch_) * height) {}
 
-HRESULT Surface::QueryInterface(REFIID iid, void** object) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::QueryInterface", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (object == nullptr)
-    return E_POINTER;
-  *object = nullptr;
-  if (released())
-    return DDERR_INVALIDOBJECT;
-  if (!IsEqualIID(iid, IID_IDirectDrawSurface7))
-    return E_NOINTERFACE;
-  ComObject::AddRef();
-  *object = static_cast<IDirectDrawSurface7*>(this);
-  return S_OK;
-}
-
-ULONG Surface::AddRef() {
-  Diag().EnterCall("IDirectDrawSurface7::AddRef", ObjectText(handle()));
-  return ComObject::AddRef();
-}
-
-ULONG Surface::Release() {
-  Diag().EnterCall("IDirectDrawSurface7::Release", ObjectText(handle()));
-  if (released())
-    return 0;
-  // The chain's own reference: a back buffer ends with its primary.
-  if (front_ != nullptr && references() == 1)
-    return 1;
-  return ComObject::Release();
-}
-
 HRESULT Surface::CheckPixelsUsable() const {
   if (lost_)
     return DDERR_SURFACELOST;
@@ -83,12 +56,10 @@ HRESULT Surface::CheckPixelsUsable() const {
 
 HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT source_rect,
                          DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::BltFast", ObjectText(handle()), x, y,
-                                    ObjectText(source), RectText(source_rect), HexText(flags))) {
-    return *fault;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::BltFast", handle(), x, y, source,
+                            source_rect, Hex(flags))) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   auto* from = dynamic_cast<Surface*>(source);
   if (from == nullptr)
     return DDERR_INVALIDPARAMS;
@@ -150,12 +121,10 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
 }
 
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::Flip", ObjectText(handle()),
-                                    ObjectText(target_override), HexText(flags))) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectDrawSurface7::Flip", handle(), target_override, Hex(flags))) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   if (role_ != SurfaceRole::kPrimary || back_buffer_ == nullptr)
     return DDERR_NOTFLIPPABLE;
   constexpr DWORD kKnownFlags = DDFLIP_WAIT | DDFLIP_DONOTWAIT | DDFLIP_NOVSYNC;
@@ -191,29 +160,24 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) {
 }
 
 HRESULT Surface::GetAttachedSurface(LPDDSCAPS2 caps, LPDIRECTDRAWSURFACE7* attached) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetAttachedSurface", ObjectText(handle()),
-                                    caps != nullptr ? HexText(caps->dwCaps) : "null")) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectDrawSurface7::GetAttachedSurface", handle(), CapsText(caps))) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   if (caps == nullptr || attached == nullptr)
     return DDERR_INVALIDPARAMS;
   *attached = nullptr;
   Surface* found = role_ == SurfaceRole::kPrimary ? back_buffer_ : front_;
   if (found == nullptr || (found->caps_ & caps->dwCaps) != caps->dwCaps)
     return DDERR_NOTFOUND;
-  found->ComObject::AddRef();
+  found->Retain();
   *attached = found;
   return DD_OK;
 }
 
 HRESULT Surface::GetCaps(LPDDSCAPS2 caps) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetCaps", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetCaps", handle()))
+    return *early;
   if (caps == nullptr)
     return DDERR_INVALIDPARAMS;
   *caps = DDSCAPS2{};
@@ -222,12 +186,8 @@ HRESULT Surface::GetCaps(LPDDSCAPS2 caps) {
 }
 
 HRESULT Surface::GetColorKey(DWORD flags, LPDDCOLORKEY key) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetColorKey", ObjectText(handle()),
-                                    HexText(flags))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetColorKey", handle(), Hex(flags)))
+    return *early;
   if (key == nullptr)
     return DDERR_INVALIDPARAMS;
   if (flags == DDCKEY_SRCOVERLAY || flags == DDCKEY_DESTOVERLAY)
@@ -242,12 +202,10 @@ HRESULT Surface::GetColorKey(DWORD flags, LPDDCOLORKEY key) {
 }
 
 HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::SetColorKey", ObjectText(handle()),
-                                    HexText(flags), KeyText(key))) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectDrawSurface7::SetColorKey", handle(), Hex(flags), KeyText(key))) {
+    return *early;
   }
-  if (released())
-    return DDERR_INVALIDOBJECT;
   const DWORD kind = flags & ~DDCKEY_COLORSPACE;
   if (kind == DDCKEY_SRCOVERLAY || kind == DDCKEY_DESTOVERLAY)
     return DDERR_NOOVERLAYHW;
@@ -274,11 +232,8 @@ void Surface::TakeColorKeys(const DDSURFACEDESC2& desc) {
 }
 
 HRESULT Surface::GetDC(HDC* dc) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetDC", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetDC", handle()))
+    return *early;
   if (dc == nullptr)
     return DDERR_INVALIDPARAMS;
   *dc = nullptr;
@@ -303,12 +258,8 @@ HRESULT Surface::GetDC(HDC* dc) {
 }
 
 HRESULT Surface::ReleaseDC(HDC dc) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::ReleaseDC", ObjectText(handle()),
-                                    ObjectText(dc))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::ReleaseDC", handle(), dc))
+    return *early;
   if (dc_ == nullptr)
     return DDERR_NODC;
   if (dc != dc_)
@@ -319,11 +270,8 @@ HRESULT Surface::ReleaseDC(HDC dc) {
 }
 
 HRESULT Surface::GetPalette(LPDIRECTDRAWPALETTE* palette) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetPalette", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetPalette", handle()))
+    return *early;
   if (palette == nullptr)
     return DDERR_INVALIDPARAMS;
   *palette = nullptr;
@@ -335,12 +283,8 @@ HRESULT Surface::GetPalette(LPDIRECTDRAWPALETTE* palette) {
 }
 
 HRESULT Surface::SetPalette(LPDIRECTDRAWPALETTE palette) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::SetPalette", ObjectText(handle()),
-                                    ObjectText(palette))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::SetPalette", handle(), palette))
+    return *early;
   Palette* attached = nullptr;
   if (palette != nullptr) {
     attached = dynamic_cast<Palette*>(palette);
@@ -366,11 +310,8 @@ const PALETTEENTRY* Surface::attached_palette() const {
 }
 
 HRESULT Surface::GetPixelFormat(LPDDPIXELFORMAT format) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetPixelFormat", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetPixelFormat", handle()))
+    return *early;
   if (format == nullptr || format->dwSize != sizeof(DDPIXELFORMAT))
     return DDERR_INVALIDPARAMS;
   *format = DescribeFormat(format_);
@@ -402,11 +343,8 @@ DDSURFACEDESC2 Surface::Describe() const {
 }
 
 HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC2 desc) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::GetSurfaceDesc", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::GetSurfaceDesc", handle()))
+    return *early;
   if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2))
     return DDERR_INVALIDPARAMS;
   *desc = Describe();
@@ -414,21 +352,14 @@ HRESULT Surface::GetSurfaceDesc(LPDDSURFACEDESC2 desc) {
 }
 
 HRESULT Surface::IsLost() {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::IsLost", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::IsLost", handle()))
+    return *early;
   return lost_ ? DDERR_SURFACELOST : DD_OK;
 }
 
 HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE event) {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::Lock", ObjectText(handle()),
-                                    RectText(rect), HexText(flags), ObjectText(event))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::Lock", handle(), rect, Hex(flags), event))
+    return *early;
   if (desc == nullptr || desc->dwSize != sizeof(DDSURFACEDESC2))
     return DDERR_INVALIDPARAMS;
   const RECT area = rect != nullptr ? *rect : RECT{0, 0, width_, height_};
@@ -446,12 +377,8 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE ev
 }
 
 HRESULT Surface::Unlock(LPRECT rect) {
-  if (auto fault =
-          Diag().EnterCall("IDirectDrawSurface7::Unlock", ObjectText(handle()), RectText(rect))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::Unlock", handle(), rect))
+    return *early;
   if (!locked_)
     return DDERR_NOTLOCKED;
   locked_ = false;
@@ -459,11 +386,8 @@ HRESULT Surface::Unlock(LPRECT rect) {
 }
 
 HRESULT Surface::Restore() {
-  if (auto fault = Diag().EnterCall("IDirectDrawSurface7::Restore", ObjectText(handle()))) {
-    return *fault;
-  }
-  if (released())
-    return DDERR_INVALIDOBJECT;
+  if (auto early = OpenCall(*this, "IDirectDrawSurface7::Restore", handle()))
+    return *early;
   // A back buffer comes back with its primary.
   if (front_ != nullptr)
     return DDERR_IMPLICITLYCREATED;
@@ -499,13 +423,6 @@ void Surface::RestoreMemory() {
 void Surface::AttachBackBuffer(Surface* back_buffer) {
   back_buffer_ = back_buffer;
   back_buffer->front_ = this;
-}
-
-void Surface::EndLife() {
-  if (front_ != nullptr)
-    std::exchange(front_, nullptr)->back_buffer_ = nullptr;
-  while (!released())
-    ComObject::Release();
 }
 
 void Surface::OnFinalRelease() {

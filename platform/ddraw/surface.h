@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "core/com_object.h"
@@ -19,14 +20,15 @@ class Palette;
 
 enum class SurfaceRole { kOffscreen, kPrimary, kBackBuffer };
 
-class Surface final : public ComObject<IDirectDrawSurface7> {
+class Surface final : public ComObject<Surface, IDirectDrawSurface7> {
  public:
+  static constexpr std::string_view kInterfaceName = "IDirectDrawSurface7";
+  static constexpr const IID* kInterfaces[] = {&IID_IDirectDrawSurface7};
+  static constexpr HRESULT kReleasedResult = DDERR_INVALIDOBJECT;
+
   Surface(DirectDraw& owner, SurfaceRole role, int width, int height, SurfaceFormat format,
           DWORD caps);
 
-  HRESULT QueryInterface(REFIID iid, void** object) override;
-  ULONG AddRef() override;
-  ULONG Release() override;
   HRESULT BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT source_rect,
                   DWORD flags) override;
   HRESULT Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) override;
@@ -56,15 +58,13 @@ class Surface final : public ComObject<IDirectDrawSurface7> {
   // The colour keys given with DDSD_CKSRCBLT / DDSD_CKDESTBLT at creation.
   void TakeColorKeys(const DDSURFACEDESC2& desc);
   const PALETTEENTRY* attached_palette() const;
-  // Ends the surface whatever its reference count (its DirectDraw object was released).
-  void EndLife();
 
  protected:
   void OnFinalRelease() override;
+  // The chain's own reference: a back buffer ends with its primary.
+  bool PlatformHoldsLastReference() const override { return front_ != nullptr; }
 
  private:
-  // The handle the program holds, as the journal names it.
-  const void* handle() const { return static_cast<const IDirectDrawSurface7*>(this); }
   // Answers why the pixels cannot be used now, or DD_OK.
   HRESULT CheckPixelsUsable() const;
   DDSURFACEDESC2 Describe() const;

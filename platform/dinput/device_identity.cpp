@@ -1,7 +1,6 @@
 #include "dinput/device_identity.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
@@ -59,15 +58,6 @@ void DescribeJoystick(const JoystickInfo& joystick, DIDEVICEINSTANCEA& instance)
   instance.dwDevType = DIDEVTYPE_JOYSTICK | (DIDEVTYPEJOYSTICK_TRADITIONAL << 8);
   CopyName(joystick.name, instance.tszInstanceName);
   CopyName(joystick.name, instance.tszProductName);
-}
-
-std::string GuidText(REFGUID guid) {
-  char text[40];
-  std::snprintf(text, sizeof(text), "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-                guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-                guid.Data4[6], guid.Data4[7]);
-  return text;
 }
 
 }  // namespace orv::platform::dinput

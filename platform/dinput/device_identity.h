@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "core/host.h"
 #include "win/dinput.h"
@@ -19,8 +18,5 @@ std::optional<std::uint32_t> JoystickInstanceId(REFGUID guid);
 
 void DescribeKeyboard(DIDEVICEINSTANCEA& instance);
 void DescribeJoystick(const JoystickInfo& joystick, DIDEVICEINSTANCEA& instance);
-
-// "{6F1D2B61-D5A0-11CF-BFC7-444553540000}", for the call journal.
-std::string GuidText(REFGUID guid);
 
 }  // namespace orv::platform::dinput

@@ -1,9 +1,9 @@
 // The DirectInput object: creation, device enumeration and device creation.
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "core/com_object.h"
-#include "core/diagnostics.h"
 #include "core/host.h"
 #include "core/reset.h"
 #include "dinput/device_identity.h"
@@ -31,26 +31,18 @@ std::vector<DirectInputObject*>& LiveInputObjects() {
   return objects;
 }
 
-class DirectInputObject final : public ComObject<IDirectInput7A> {
+class DirectInputObject final : public ComObject<DirectInputObject, IDirectInput7A> {
  public:
-  DirectInputObject() { LiveInputObjects().push_back(this); }
+  static constexpr std::string_view kInterfaceName = "IDirectInput7A";
+  static constexpr const IID* kInterfaces[] = {&IID_IDirectInput7A};
+  static constexpr HRESULT kReleasedResult = kReleasedObjectResult;
 
-  ULONG AddRef() override {
-    Diag().EnterCall("IDirectInput7A::AddRef", Self());
-    return ComObject::AddRef();
-  }
-  ULONG Release() override {
-    Diag().EnterCall("IDirectInput7A::Release", Self());
-    return ComObject::Release();
-  }
+  DirectInputObject() { LiveInputObjects().push_back(this); }
 
   HRESULT EnumDevices(DWORD device_type, LPDIENUMDEVICESCALLBACKA callback, LPVOID context,
                       DWORD flags) override {
-    if (auto fault = Diag().EnterCall("IDirectInput7A::EnumDevices", Self(), device_type, flags)) {
-      return *fault;
-    }
-    if (released())
-      return kReleasedObjectResult;
+    if (auto early = OpenCall(*this, "IDirectInput7A::EnumDevices", handle(), device_type, flags))
+      return *early;
     if (callback == nullptr || device_type > DIDEVTYPE_JOYSTICK ||
         (flags & ~kEnumerationFlags) != 0) {
       return DIERR_INVALIDPARAM;
@@ -77,12 +69,8 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
   }
 
   HRESULT GetDeviceStatus(REFGUID instance) override {
-    if (auto fault =
-            Diag().EnterCall("IDirectInput7A::GetDeviceStatus", Self(), GuidText(instance))) {
-      return *fault;
-    }
-    if (released())
-      return kReleasedObjectResult;
+    if (auto early = OpenCall(*this, "IDirectInput7A::GetDeviceStatus", handle(), instance))
+      return *early;
     if (IsEqualGUID(instance, GUID_SysKeyboard))
       return DI_OK;
     const auto joystick = JoystickInstanceId(instance);
@@ -92,12 +80,8 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
   }
 
   HRESULT CreateDeviceEx(REFGUID instance, REFIID iid, LPVOID* device, LPUNKNOWN outer) override {
-    if (auto fault =
-            Diag().EnterCall("IDirectInput7A::CreateDeviceEx", Self(), GuidText(instance))) {
-      return *fault;
-    }
-    if (released())
-      return kReleasedObjectResult;
+    if (auto early = OpenCall(*this, "IDirectInput7A::CreateDeviceEx", handle(), instance))
+      return *early;
     if (device == nullptr)
       return E_POINTER;
     *device = nullptr;
@@ -121,19 +105,14 @@ class DirectInputObject final : public ComObject<IDirectInput7A> {
 
  protected:
   void OnFinalRelease() override { std::erase(LiveInputObjects(), this); }
-
- private:
-  const void* Self() const { return static_cast<const IDirectInput7A*>(this); }
 };
 
 void ResetDirectInput() {
   // Devices hold their input object, so they go first.
   ReleaseLiveDevices();
   auto objects = LiveInputObjects();
-  for (DirectInputObject* object : objects) {
-    while (object->ComObject::Release() > 0) {
-    }
-  }
+  for (DirectInputObject* object : objects)
+    object->EndLife();
 }
 
 const ResetHook kReset(ResetOrder::kDirectInput, &ResetDirectInput);
@@ -143,11 +122,10 @@ const ResetHook kReset(ResetOrder::kDirectInput, &ResetDirectInput);
 
 HRESULT DirectInputCreateEx(HINSTANCE instance, DWORD version, REFIID iid, LPVOID* object,
                             LPUNKNOWN outer) {
-  using orv::platform::Diag;
-  if (auto fault =
-          Diag().EnterCall("DirectInputCreateEx", version, orv::platform::dinput::GuidText(iid))) {
-    return *fault;
-  }
+  using orv::platform::kInjectedResult;
+  using orv::platform::OpenCall;
+  if (auto early = OpenCall(kInjectedResult, "DirectInputCreateEx", version, iid))
+    return *early;
   if (object == nullptr)
     return E_POINTER;
   *object = nullptr;

@@ -4,9 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
-#include "core/diagnostics.h"
 #include "dinput/device_identity.h"
 #include "win/user.h"
 
@@ -30,7 +30,7 @@ int PropertyNumber(REFGUID property) {
   return -1;
 }
 
-const char* PropertyName(REFGUID property) {
+std::string_view PropertyName(REFGUID property) {
   if (IsEqualGUID(property, DIPROP_RANGE))
     return "DIPROP_RANGE";
   if (IsEqualGUID(property, DIPROP_DEADZONE))
@@ -44,23 +44,13 @@ bool ExactlyOne(DWORD flags) {
 
 }  // namespace
 
-InputDevice::InputDevice(ComObject<IDirectInput7A>* parent, std::optional<JoystickInfo> joystick)
+InputDevice::InputDevice(ComLifetime* parent, std::optional<JoystickInfo> joystick)
     : parent_(parent), joystick_(std::move(joystick)) {
   // The device's own reference, not a call by the program: kept out of the journal.
-  parent_->ComObject::AddRef();
+  parent_->Retain();
   foreground_listener_ = AddForegroundListener(
       [this](const ForegroundState& foreground) { OnForegroundChanged(foreground); });
   LiveDevices().push_back(this);
-}
-
-ULONG InputDevice::AddRef() {
-  Diag().EnterCall("IDirectInputDevice7A::AddRef", Self());
-  return ComObject::AddRef();
-}
-
-ULONG InputDevice::Release() {
-  Diag().EnterCall("IDirectInputDevice7A::Release", Self());
-  return ComObject::Release();
 }
 
 void InputDevice::OnFinalRelease() {
@@ -68,15 +58,13 @@ void InputDevice::OnFinalRelease() {
   acquired_ = false;
   RemoveForegroundListener(foreground_listener_);
   std::erase(LiveDevices(), this);
-  parent_->ComObject::Release();
+  parent_->Drop();
 }
 
 void ReleaseLiveDevices() {
   auto devices = LiveDevices();
-  for (InputDevice* device : devices) {
-    while (device->ComObject::Release() > 0) {
-    }
-  }
+  for (InputDevice* device : devices)
+    device->EndLife();
 }
 
 bool InputDevice::InForeground() const {
@@ -92,12 +80,10 @@ void InputDevice::OnForegroundChanged(const ForegroundState&) {
 }
 
 HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT format) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetDataFormat", Self(),
-                                    format != nullptr ? format->dwDataSize : 0)) {
-    return *fault;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::SetDataFormat", handle(),
+                            FieldText(format, &DIDATAFORMAT::dwDataSize))) {
+    return *early;
   }
-  if (released())
-    return kReleasedObjectResult;
   if (format == nullptr)
     return DIERR_INVALIDPARAM;
   if (acquired_)
@@ -111,12 +97,10 @@ HRESULT InputDevice::SetDataFormat(LPCDIDATAFORMAT format) {
 }
 
 HRESULT InputDevice::SetCooperativeLevel(HWND window, DWORD flags) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::SetCooperativeLevel", Self(),
-                                    static_cast<const void*>(window), flags)) {
-    return *fault;
+  if (auto early =
+          OpenCall(*this, "IDirectInputDevice7A::SetCooperativeLevel", handle(), window, flags)) {
+    return *early;
   }
-  if (released())
-    return kReleasedObjectResult;
   if ((flags & ~kCooperationFlags) != 0 ||
       !ExactlyOne(flags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE)) ||
       !ExactlyOne(flags & (DISCL_FOREGROUND | DISCL_BACKGROUND))) {
@@ -176,13 +160,10 @@ HRESULT InputDevice::FindAxes(REFGUID property, const DIPROPHEADER* header, unsi
 }
 
 HRESULT InputDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
-  if (auto fault =
-          Diag().EnterCall("IDirectInputDevice7A::SetProperty", Self(), PropertyName(property),
-                           header != nullptr ? header->dwObj : 0)) {
-    return *fault;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::SetProperty", handle(),
+                            PropertyName(property), FieldText(header, &DIPROPHEADER::dwObj))) {
+    return *early;
   }
-  if (released())
-    return kReleasedObjectResult;
   unsigned axes = 0;
   if (HRESULT result = FindAxes(property, header, axes); FAILED(result))
     return result;
@@ -210,13 +191,10 @@ HRESULT InputDevice::SetProperty(REFGUID property, LPCDIPROPHEADER header) {
 }
 
 HRESULT InputDevice::GetProperty(REFGUID property, LPDIPROPHEADER header) {
-  if (auto fault =
-          Diag().EnterCall("IDirectInputDevice7A::GetProperty", Self(), PropertyName(property),
-                           header != nullptr ? header->dwObj : 0)) {
-    return *fault;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::GetProperty", handle(),
+                            PropertyName(property), FieldText(header, &DIPROPHEADER::dwObj))) {
+    return *early;
   }
-  if (released())
-    return kReleasedObjectResult;
   unsigned axes = 0;
   if (HRESULT result = FindAxes(property, header, axes); FAILED(result))
     return result;
@@ -233,10 +211,8 @@ HRESULT InputDevice::GetProperty(REFGUID property, LPDIPROPHEADER header) {
 }
 
 HRESULT InputDevice::Acquire() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Acquire", Self()))
-    return *fault;
-  if (released())
-    return kReleasedObjectResult;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::Acquire", handle()))
+    return *early;
   if (!format_)
     return DIERR_INVALIDPARAM;
   if (acquired_)
@@ -257,10 +233,8 @@ HRESULT InputDevice::Acquire() {
 }
 
 HRESULT InputDevice::Unacquire() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Unacquire", Self()))
-    return *fault;
-  if (released())
-    return kReleasedObjectResult;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::Unacquire", handle()))
+    return *early;
   lost_ = false;
   if (!acquired_)
     return DI_NOEFFECT;
@@ -269,10 +243,8 @@ HRESULT InputDevice::Unacquire() {
 }
 
 HRESULT InputDevice::Poll() {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::Poll", Self()))
-    return *fault;
-  if (released())
-    return kReleasedObjectResult;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::Poll", handle()))
+    return *early;
   if (!acquired_)
     return lost_ ? DIERR_INPUTLOST : DIERR_NOTACQUIRED;
   // The host's state is read afresh by every GetDeviceState: nothing to poll.
@@ -280,10 +252,8 @@ HRESULT InputDevice::Poll() {
 }
 
 HRESULT InputDevice::GetDeviceState(DWORD size, LPVOID data) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceState", Self(), size))
-    return *fault;
-  if (released())
-    return kReleasedObjectResult;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::GetDeviceState", handle(), size))
+    return *early;
   if (data == nullptr || (format_ && size != format_->data_size))
     return DIERR_INVALIDPARAM;
   if (lost_) {
@@ -346,10 +316,8 @@ bool InputDevice::FillJoystickState(std::uint8_t* data) const {
 }
 
 HRESULT InputDevice::GetDeviceInfo(LPDIDEVICEINSTANCEA instance) {
-  if (auto fault = Diag().EnterCall("IDirectInputDevice7A::GetDeviceInfo", Self()))
-    return *fault;
-  if (released())
-    return kReleasedObjectResult;
+  if (auto early = OpenCall(*this, "IDirectInputDevice7A::GetDeviceInfo", handle()))
+    return *early;
   if (instance == nullptr || instance->dwSize != sizeof(DIDEVICEINSTANCEA)) {
     return DIERR_INVALIDPARAM;
   }

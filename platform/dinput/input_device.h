@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "core/com_object.h"
 #include "core/foreground.h"
@@ -17,13 +18,15 @@ namespace orv::platform::dinput {
 // What a call on a released object answers (Windows would crash).
 constexpr HRESULT kReleasedObjectResult = DIERR_NOTINITIALIZED;
 
-class InputDevice final : public ComObject<IDirectInputDevice7A> {
+class InputDevice final : public ComObject<InputDevice, IDirectInputDevice7A> {
  public:
-  // The keyboard when `joystick` is empty. The device holds a reference to `parent`.
-  InputDevice(ComObject<IDirectInput7A>* parent, std::optional<JoystickInfo> joystick);
+  static constexpr std::string_view kInterfaceName = "IDirectInputDevice7A";
+  static constexpr const IID* kInterfaces[] = {&IID_IDirectInputDevice7A};
+  static constexpr HRESULT kReleasedResult = kReleasedObjectResult;
 
-  ULONG AddRef() override;
-  ULONG Release() override;
+  // The keyboard when `joystick` is empty. The device holds a reference to `parent`.
+  InputDevice(ComLifetime* parent, std::optional<JoystickInfo> joystick);
+
   HRESULT GetProperty(REFGUID property, LPDIPROPHEADER header) override;
   HRESULT SetProperty(REFGUID property, LPCDIPROPHEADER header) override;
   HRESULT Acquire() override;
@@ -40,8 +43,6 @@ class InputDevice final : public ComObject<IDirectInputDevice7A> {
  private:
   static constexpr int kAxes = 8;
 
-  // The address the program holds, as the journal names the device.
-  const void* Self() const { return static_cast<const IDirectInputDevice7A*>(this); }
   void OnForegroundChanged(const ForegroundState& foreground);
   bool InForeground() const;
   // Checks a property record and finds the axes it names (one bit per axis).
@@ -50,7 +51,7 @@ class InputDevice final : public ComObject<IDirectInputDevice7A> {
   // False when the joystick is no longer attached.
   bool FillJoystickState(std::uint8_t* data) const;
 
-  ComObject<IDirectInput7A>* parent_;
+  ComLifetime* parent_;
   std::optional<JoystickInfo> joystick_;
   std::optional<BoundFormat> format_;
   HWND window_ = nullptr;

@@ -69,6 +69,35 @@ TEST_F(DirectInputTest, CreationChecksItsArguments) {
   EXPECT_EQ(DirectInputCreateEx(instance, 0x0700, IID_IDirectInput7A, nullptr, nullptr), E_POINTER);
 }
 
+TEST_F(DirectInputTest, QueryInterfaceGivesTheSameObjectWithAReference) {
+  LPDIRECTINPUTDEVICE7 keyboard = Create(GUID_SysKeyboard);
+  ASSERT_NE(keyboard, nullptr);
+  struct Case {
+    const char* what;
+    IUnknown* object;
+    const IID& own;
+    const IID& other;
+    ULONG held;  // references before the query
+  };
+  const Case cases[] = {
+      {"input object (the keyboard holds it too)", input, IID_IDirectInput7A,
+       IID_IDirectInputDevice7A, 2},
+      {"keyboard", keyboard, IID_IDirectInputDevice7A, IID_IDirectInput7A, 1},
+  };
+  for (const Case& c : cases) {
+    void* same = nullptr;
+    EXPECT_EQ(c.object->QueryInterface(c.own, &same), DI_OK) << c.what;
+    EXPECT_EQ(same, c.object) << c.what;
+    EXPECT_EQ(c.object->QueryInterface(c.other, &same), E_NOINTERFACE) << c.what;
+    EXPECT_EQ(same, nullptr) << c.what;
+    EXPECT_EQ(c.object->Release(), c.held) << c.what << ": the reference QueryInterface gave";
+  }
+  EXPECT_EQ(keyboard->Release(), 0u);
+  void* same = reinterpret_cast<void*>(1);
+  EXPECT_EQ(keyboard->QueryInterface(IID_IDirectInputDevice7A, &same), DIERR_NOTINITIALIZED);
+  EXPECT_EQ(same, nullptr);
+}
+
 TEST_F(DirectInputTest, EnumeratesAttachedJoysticksInHostOrderUntilStopped) {
   for (const char* name : {"First pad", "Second pad", "Third pad"})
     host.AttachJoystick(name);
