@@ -1,12 +1,10 @@
 // Call journal, fault injection and live-object accounting of the platform services.
-// Every service entry point announces itself through OpenCall() (core/open_call.h) or,
-// in the window, GDI and kernel layers still, EnterCall(); tests read the journal, arm
-// faults and count live objects through the headless host.
+// Every service entry point announces itself through OpenCall() (core/open_call.h);
+// tests read the journal, arm faults and count live objects through the headless host.
 #pragma once
 
 #include <cstdint>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,18 +47,6 @@ class Diagnostics {
     if (faults_.empty())
       return std::nullopt;
     return TakeArmedFault(operation);
-  }
-
-  // Records the call and answers the injected fault, if one is due.
-  template <typename... Args>
-  std::optional<std::int32_t> EnterCall(std::string_view operation, const Args&... args) {
-    if (journal_enabled_) {
-      std::ostringstream text;
-      [[maybe_unused]] const char* separator = "";  // unused by calls without arguments
-      ((text << separator << args, separator = ", "), ...);
-      Record(operation, text.str());
-    }
-    return TakeFault(operation);
   }
 
  private:

@@ -2,17 +2,17 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <vector>
 
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "gdi/dib.h"
 #include "gdi/gdi_objects.h"
-#include "kernel/journal_text.h"
 #include "kernel/resource_table.h"
 #include "win/gdi.h"
 #include "win/kernel.h"
 
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 
 namespace {
 
@@ -54,20 +54,28 @@ std::optional<orv::platform::Dib> LoadDib(HINSTANCE instance, LPCSTR name, UINT 
   return orv::platform::ParsePackedDib(*bytes);
 }
 
+// LoadImageA's name goes into the journal without quotes, unlike every other string:
+// the display tests read the names of the bitmaps the game loads that way.
+std::string UnquotedName(LPCSTR name) {
+  if (name == nullptr || IS_INTRESOURCE(name))
+    return orv::platform::JournalText(name);
+  return name;
+}
+
 }  // namespace
 
 HGDIOBJ GetStockObject(int object) {
-  if (Diag().EnterCall("GetStockObject", object))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "GetStockObject", object))
+    return *early;
   return orv::platform::StockObjectHandle(object);
 }
 
 // Always makes a DIB section that keeps the image's depth and colour table, as with
 // LR_CREATEDIBSECTION; width and height other than 0 scale it (nearest neighbour).
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
-  if (Diag().EnterCall("LoadImageA", instance, orv::platform::ResourceNameText(name), type, width,
-                       height, flags)) {
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "LoadImageA", instance, UnquotedName(name), type, width,
+                            height, flags)) {
+    return *early;
   }
   if (type != IMAGE_BITMAP || name == nullptr || width < 0 || height < 0)
     return nullptr;
@@ -87,8 +95,8 @@ HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int hei
 // Bitmaps only. As on Windows: a null buffer asks for the size; a buffer smaller than
 // BITMAP is refused; one as large as DIBSECTION receives the whole DIBSECTION.
 int GetObjectA(HANDLE object, int size, LPVOID buffer) {
-  if (Diag().EnterCall("GetObjectA", object, size, buffer))
-    return 0;
+  if (auto early = OpenCall(0, "GetObjectA", object, size, buffer))
+    return *early;
   const orv::platform::BitmapObject* bitmap = orv::platform::FindBitmap(object);
   if (bitmap == nullptr)
     return 0;
@@ -131,8 +139,8 @@ int GetObjectA(HANDLE object, int size, LPVOID buffer) {
 }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  if (Diag().EnterCall("DeleteObject", object))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "DeleteObject", object))
+    return *early;
   if (orv::platform::StockKindOf(object) != orv::platform::StockKind::kNone ||
       object == orv::platform::StockBitmapHandle()) {
     return TRUE;  // stock objects outlive any attempt to delete them

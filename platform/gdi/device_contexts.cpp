@@ -1,10 +1,10 @@
 // Memory device contexts, the contexts lent to DirectDraw surfaces, and SelectObject.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "gdi/gdi_objects.h"
 #include "win/gdi.h"
 
 using orv::platform::DeviceContext;
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 using orv::platform::StockKind;
 
 namespace {
@@ -43,8 +43,8 @@ void DestroySurfaceDC(HDC dc) {
 // Any existing DC (or null, the screen) may serve as the model; every memory DC
 // starts with the stock 1x1 monochrome bitmap, as on Windows.
 HDC CreateCompatibleDC(HDC dc) {
-  if (Diag().EnterCall("CreateCompatibleDC", dc))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "CreateCompatibleDC", dc))
+    return *early;
   if (dc != nullptr && orv::platform::FindDeviceContext(dc) == nullptr)
     return nullptr;
   DeviceContext memory_dc;
@@ -56,8 +56,8 @@ HDC CreateCompatibleDC(HDC dc) {
 
 // Memory DCs only: a surface's context goes back through the surface's ReleaseDC.
 BOOL DeleteDC(HDC dc) {
-  if (Diag().EnterCall("DeleteDC", dc))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "DeleteDC", dc))
+    return *early;
   DeviceContext* context = orv::platform::FindDeviceContext(dc);
   if (context == nullptr || !context->memory)
     return FALSE;
@@ -72,8 +72,8 @@ BOOL DeleteDC(HDC dc) {
 // object cannot be selected: a bitmap only into a memory DC and only into one DC at a
 // time; palettes only through SelectPalette.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-  if (Diag().EnterCall("SelectObject", dc, object))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "SelectObject", dc, object))
+    return *early;
   DeviceContext* context = orv::platform::FindDeviceContext(dc);
   if (context == nullptr)
     return nullptr;

@@ -1,14 +1,14 @@
 // GetPixel and SetPixel on any DC with pixels.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pixel_plane.h"
 #include "win/gdi.h"
 
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 
 COLORREF GetPixel(HDC dc, int x, int y) {
-  if (Diag().EnterCall("GetPixel", dc, x, y))
-    return CLR_INVALID;
+  if (auto early = OpenCall(CLR_INVALID, "GetPixel", dc, x, y))
+    return *early;
   auto plane = orv::platform::PlaneOfDeviceContext(dc);
   if (!plane || !plane->Contains(x, y))
     return CLR_INVALID;
@@ -19,8 +19,8 @@ COLORREF GetPixel(HDC dc, int x, int y) {
 // Writes the pixel value closest to `color` and returns the colour that value shows.
 // The top byte of `color` (palette-relative forms) is not interpreted.
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-  if (Diag().EnterCall("SetPixel", dc, x, y, color))
-    return static_cast<COLORREF>(-1);
+  if (auto early = OpenCall(static_cast<COLORREF>(-1), "SetPixel", dc, x, y, color))
+    return *early;
   auto plane = orv::platform::PlaneOfDeviceContext(dc);
   if (!plane || !plane->Contains(x, y))
     return static_cast<COLORREF>(-1);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pixel_plane.h"
 #include "win/gdi.h"
@@ -138,9 +138,9 @@ std::pair<const std::uint8_t*, const std::uint8_t*> Extent(const PixelPlane& pla
 BOOL StretchBlt(HDC dest, int dest_x, int dest_y, int dest_width, int dest_height, HDC source,
                 int source_x, int source_y, int source_width, int source_height, DWORD rop) {
   using namespace orv::platform;
-  if (Diag().EnterCall("StretchBlt", dest, dest_x, dest_y, dest_width, dest_height, source,
-                       source_x, source_y, source_width, source_height, rop)) {
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "StretchBlt", dest, dest_x, dest_y, dest_width, dest_height,
+                            source, source_x, source_y, source_width, source_height, rop)) {
+    return *early;
   }
   if (rop != SRCCOPY)
     return FALSE;  // the one raster operation offered

@@ -1,10 +1,9 @@
 // GetModuleHandleA and the resource functions over the program's resource table.
-#include "core/diagnostics.h"
-#include "kernel/journal_text.h"
+#include "core/open_call.h"
 #include "kernel/resource_table.h"
 #include "win/kernel.h"
 
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 using orv::platform::ProgramModule;
 
 namespace {
@@ -20,26 +19,23 @@ const std::uint8_t kEmptyResource = 0;
 }  // namespace
 
 HMODULE GetModuleHandleA(LPCSTR module_name) {
-  if (Diag().EnterCall("GetModuleHandleA", orv::platform::JournalText(module_name))) {
-    return nullptr;
-  }
+  if (auto early = OpenCall(nullptr, "GetModuleHandleA", module_name))
+    return *early;
   // Only the program itself is loaded; no other module is known by name.
   return module_name == nullptr ? ProgramModule() : nullptr;
 }
 
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type) {
-  if (Diag().EnterCall("FindResourceA", module, orv::platform::ResourceNameText(name),
-                       orv::platform::ResourceNameText(type))) {
-    return nullptr;
-  }
+  if (auto early = OpenCall(nullptr, "FindResourceA", module, name, type))
+    return *early;
   if (!IsProgramModule(module))
     return nullptr;
   return orv::platform::FindResourceEntry(type, name);
 }
 
 HGLOBAL LoadResource(HMODULE module, HRSRC resource) {
-  if (Diag().EnterCall("LoadResource", module, resource))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "LoadResource", module, resource))
+    return *early;
   if (!IsProgramModule(module))
     return nullptr;
   auto bytes = orv::platform::ResourceBytes(resource);
@@ -52,14 +48,14 @@ HGLOBAL LoadResource(HMODULE module, HRSRC resource) {
 }
 
 LPVOID LockResource(HGLOBAL resource_data) {
-  if (Diag().EnterCall("LockResource", resource_data))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "LockResource", resource_data))
+    return *early;
   return resource_data;
 }
 
 DWORD SizeofResource(HMODULE module, HRSRC resource) {
-  if (Diag().EnterCall("SizeofResource", module, resource))
-    return 0;
+  if (auto early = OpenCall(DWORD{0}, "SizeofResource", module, resource))
+    return *early;
   if (!IsProgramModule(module))
     return 0;
   auto bytes = orv::platform::ResourceBytes(resource);

@@ -7,12 +7,11 @@
 #include <cerrno>
 #include <map>
 
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/reset.h"
-#include "kernel/journal_text.h"
 #include "win/kernel.h"
 
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 
 namespace {
 
@@ -44,8 +43,8 @@ int DescriptorOf(HFILE file) {
 }  // namespace
 
 HFILE _lopen(LPCSTR path, int mode) {
-  if (Diag().EnterCall("_lopen", orv::platform::JournalText(path), mode))
-    return HFILE_ERROR;
+  if (auto early = OpenCall(HFILE_ERROR, "_lopen", path, mode))
+    return *early;
   // Only reading is offered (there is no _lwrite); the sharing bits above the access
   // mode have no meaning here.
   if (path == nullptr || (mode & 3) != OF_READ)
@@ -65,8 +64,8 @@ HFILE _lopen(LPCSTR path, int mode) {
 }
 
 UINT _lread(HFILE file, LPVOID buffer, UINT count) {
-  if (Diag().EnterCall("_lread", file, buffer, count))
-    return kReadError;
+  if (auto early = OpenCall(kReadError, "_lread", file, buffer, count))
+    return *early;
   int descriptor = DescriptorOf(file);
   if (descriptor < 0 || (buffer == nullptr && count > 0))
     return kReadError;
@@ -87,8 +86,8 @@ UINT _lread(HFILE file, LPVOID buffer, UINT count) {
 }
 
 HFILE _lclose(HFILE file) {
-  if (Diag().EnterCall("_lclose", file))
-    return HFILE_ERROR;
+  if (auto early = OpenCall(HFILE_ERROR, "_lclose", file))
+    return *early;
   auto it = Files().descriptors.find(file);
   if (it == Files().descriptors.end())
     return HFILE_ERROR;

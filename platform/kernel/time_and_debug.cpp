@@ -1,25 +1,25 @@
 // GetTickCount, Sleep and OutputDebugStringA over the host's clock and debug channel.
-#include "core/diagnostics.h"
 #include "core/host.h"
-#include "kernel/journal_text.h"
+#include "core/open_call.h"
 #include "win/kernel.h"
 
 using orv::platform::CurrentHost;
-using orv::platform::Diag;
+using orv::platform::kCannotFail;
+using orv::platform::OpenCall;
 
 DWORD GetTickCount() {
-  (void)Diag().EnterCall("GetTickCount");
+  OpenCall(kCannotFail, "GetTickCount");
   // Milliseconds since start; the 32-bit value wraps after about 49.7 days.
   return static_cast<DWORD>(CurrentHost().NowMicroseconds() / 1000);
 }
 
 void Sleep(DWORD milliseconds) {
-  (void)Diag().EnterCall("Sleep", milliseconds);
+  OpenCall(kCannotFail, "Sleep", milliseconds);
   CurrentHost().SleepMicroseconds(std::uint64_t{milliseconds} * 1000);
 }
 
 void OutputDebugStringA(LPCSTR text) {
-  (void)Diag().EnterCall("OutputDebugStringA", orv::platform::JournalText(text));
+  OpenCall(kCannotFail, "OutputDebugStringA", text);
   if (text == nullptr)
     return;
   CurrentHost().DebugOutput(text);

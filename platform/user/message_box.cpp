@@ -1,20 +1,18 @@
 // MessageBoxA: the host shows the box; the owner is inactive while it is up.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/foreground.h"
 #include "core/host.h"
-#include "user/journal_text.h"
 #include "user/user_state.h"
 
 using orv::platform::CurrentHost;
-using orv::platform::Diag;
 using orv::platform::Foreground;
+using orv::platform::Hex;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  if (Diag().EnterCall("MessageBoxA", HandleText(owner), NameText(text), NameText(caption),
-                       Hex(type))) {
-    return 0;
-  }
+  if (auto early = OpenCall(0, "MessageBoxA", owner, text, caption, Hex(type, 4)))
+    return *early;
   if (owner != nullptr && LiveWindow(owner) == nullptr)
     return 0;  // ERROR_INVALID_WINDOW_HANDLE
 

@@ -1,12 +1,14 @@
 // The thread's message queue: posting, the quit message, peeking, getting, dispatching.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/host.h"
 #include "user/host_events.h"
-#include "user/journal_text.h"
 #include "user/user_state.h"
 
 using orv::platform::CurrentHost;
-using orv::platform::Diag;
+using orv::platform::FieldText;
+using orv::platform::Hex;
+using orv::platform::kInjectedResult;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 namespace {
@@ -65,23 +67,22 @@ BOOL PostMessageNow(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
 }  // namespace orv::platform::user
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (Diag().EnterCall("PostMessageA", HandleText(window), Hex(message), wparam, lparam)) {
-    return FALSE;
-  }
+  if (auto early = OpenCall(FALSE, "PostMessageA", window, Hex(message, 4), wparam, lparam))
+    return *early;
   return PostMessageNow(window, message, wparam, lparam);
 }
 
 void PostQuitMessage(int exit_code) {
-  if (Diag().EnterCall("PostQuitMessage", exit_code))
+  if (OpenCall(kInjectedResult, "PostQuitMessage", exit_code))
     return;
   State().quit_pending = true;
   State().quit_code = exit_code;
 }
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove) {
-  if (Diag().EnterCall("PeekMessageA", HandleText(window), Hex(filter_min), Hex(filter_max),
-                       Hex(remove))) {
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "PeekMessageA", window, Hex(filter_min, 4), Hex(filter_max, 4),
+                            Hex(remove, 4))) {
+    return *early;
   }
   if (msg == nullptr || !ValidFilter(window))
     return FALSE;
@@ -92,9 +93,8 @@ BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT
 
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {
   // A failed call answers -1, as GetMessageA reports errors.
-  if (Diag().EnterCall("GetMessageA", HandleText(window), Hex(filter_min), Hex(filter_max))) {
-    return -1;
-  }
+  if (auto early = OpenCall(-1, "GetMessageA", window, Hex(filter_min, 4), Hex(filter_max, 4)))
+    return *early;
   if (msg == nullptr || !ValidFilter(window))
     return -1;
   for (;;) {
@@ -107,8 +107,8 @@ BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {
 }
 
 BOOL TranslateMessage(const MSG* msg) {
-  if (Diag().EnterCall("TranslateMessage", Hex(msg ? msg->message : 0)))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "TranslateMessage", Hex(msg ? msg->message : 0, 4)))
+    return *early;
   if (msg == nullptr)
     return FALSE;
   // No keyboard messages are generated here, so there are no characters to make.
@@ -124,9 +124,9 @@ BOOL TranslateMessage(const MSG* msg) {
 }
 
 LRESULT DispatchMessageA(const MSG* msg) {
-  if (auto fault = Diag().EnterCall("DispatchMessageA", HandleText(msg ? msg->hwnd : nullptr),
-                                    Hex(msg ? msg->message : 0))) {
-    return *fault;
+  if (auto early = OpenCall(kInjectedResult, "DispatchMessageA", FieldText(msg, &MSG::hwnd),
+                            Hex(msg ? msg->message : 0, 4))) {
+    return *early;
   }
   if (msg == nullptr || msg->hwnd == nullptr)
     return 0;

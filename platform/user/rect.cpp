@@ -1,12 +1,12 @@
 // SetRect.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "win/user.h"
 
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
-  if (Diag().EnterCall("SetRect", left, top, right, bottom))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "SetRect", left, top, right, bottom))
+    return *early;
   if (rect == nullptr)
     return FALSE;
   rect->left = left;

@@ -1,11 +1,10 @@
 // ShowWindow, UpdateWindow, SetFocus and GetFocus.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/foreground.h"
-#include "user/journal_text.h"
 #include "user/user_state.h"
 
-using orv::platform::Diag;
 using orv::platform::Foreground;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 namespace {
@@ -135,14 +134,14 @@ HWND SetFocusNow(HWND handle) {
 }  // namespace orv::platform::user
 
 BOOL ShowWindow(HWND window, int show_command) {
-  if (Diag().EnterCall("ShowWindow", HandleText(window), show_command))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "ShowWindow", window, show_command))
+    return *early;
   return ShowWindowNow(window, show_command);
 }
 
 BOOL UpdateWindow(HWND window) {
-  if (Diag().EnterCall("UpdateWindow", HandleText(window)))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "UpdateWindow", window))
+    return *early;
   Window* live = LiveWindow(window);
   if (live == nullptr)
     return FALSE;
@@ -155,13 +154,13 @@ BOOL UpdateWindow(HWND window) {
 }
 
 HWND SetFocus(HWND window) {
-  if (Diag().EnterCall("SetFocus", HandleText(window)))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "SetFocus", window))
+    return *early;
   return SetFocusNow(window);
 }
 
 HWND GetFocus() {
-  if (Diag().EnterCall("GetFocus"))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "GetFocus"))
+    return *early;
   return State().focus;
 }

@@ -2,13 +2,12 @@
 #include <algorithm>
 #include <array>
 
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/host.h"
-#include "user/journal_text.h"
 #include "user/user_state.h"
 
 using orv::platform::CurrentHost;
-using orv::platform::Diag;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 namespace {
@@ -53,19 +52,19 @@ HCURSOR SetCursorNow(HCURSOR cursor) {
 }  // namespace orv::platform::user
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-  if (Diag().EnterCall("LoadIconA", HandleText(instance), NameText(name)))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "LoadIconA", instance, name))
+    return *early;
   return StockHandle(instance, name, kStockIcons, kIconHandleBase);
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  if (Diag().EnterCall("LoadCursorA", HandleText(instance), NameText(name)))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "LoadCursorA", instance, name))
+    return *early;
   return StockHandle(instance, name, kStockCursors, kCursorHandleBase);
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-  if (Diag().EnterCall("SetCursor", HandleText(cursor)))
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "SetCursor", cursor))
+    return *early;
   return SetCursorNow(cursor);
 }

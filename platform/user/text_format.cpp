@@ -2,11 +2,8 @@
 #include <cstdarg>
 #include <cstdint>
 
-#include "core/diagnostics.h"
-#include "user/journal_text.h"
+#include "core/open_call.h"
 #include "win/user.h"
-
-using orv::platform::Diag;
 
 namespace {
 
@@ -241,10 +238,10 @@ int Format(char* buffer, const char* format, va_list& arguments) {
 namespace {
 // Both entry points: journal the call under its own name, then format.
 int FormatCall(const char* operation, LPSTR buffer, LPCSTR format, va_list& arguments) {
-  if (Diag().EnterCall(operation, orv::platform::user::NameText(format))) {
+  if (auto early = orv::platform::OpenCall(0, operation, format)) {
     if (buffer != nullptr)
       buffer[0] = '\0';
-    return 0;
+    return *early;
   }
   if (buffer == nullptr)
     return 0;

@@ -1,13 +1,14 @@
 // The top-level window: creation, destruction, default handling and direct sends.
-#include "core/diagnostics.h"
+#include "core/open_call.h"
 #include "core/foreground.h"
 #include "core/host.h"
-#include "user/journal_text.h"
 #include "user/user_state.h"
 
 using orv::platform::CurrentHost;
-using orv::platform::Diag;
 using orv::platform::Foreground;
+using orv::platform::Hex;
+using orv::platform::kInjectedResult;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 namespace {
@@ -63,9 +64,9 @@ BOOL DestroyWindowNow(HWND handle) {
 HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWORD style, int x,
                      int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
-  if (Diag().EnterCall("CreateWindowExA", Hex(ex_style), NameText(class_name),
-                       NameText(window_name), Hex(style), x, y, width, height)) {
-    return nullptr;
+  if (auto early = OpenCall(nullptr, "CreateWindowExA", Hex(ex_style, 4), class_name, window_name,
+                            Hex(style, 4), x, y, width, height)) {
+    return *early;
   }
   const WindowClass* window_class = FindClass(class_name);
   if (window_class == nullptr)
@@ -110,36 +111,36 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR window_name, DWOR
 }
 
 BOOL DestroyWindow(HWND window) {
-  if (Diag().EnterCall("DestroyWindow", HandleText(window)))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "DestroyWindow", window))
+    return *early;
   return DestroyWindowNow(window);
 }
 
 BOOL IsWindow(HWND window) {
-  if (Diag().EnterCall("IsWindow", HandleText(window)))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "IsWindow", window))
+    return *early;
   return LiveWindow(window) != nullptr ? TRUE : FALSE;
 }
 
 BOOL IsIconic(HWND window) {
-  if (Diag().EnterCall("IsIconic", HandleText(window)))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "IsIconic", window))
+    return *early;
   const Window* live = LiveWindow(window);
   return live != nullptr && live->minimized ? TRUE : FALSE;
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (auto fault =
-          Diag().EnterCall("SendMessageA", HandleText(window), Hex(message), wparam, lparam)) {
-    return *fault;
+  if (auto early =
+          OpenCall(kInjectedResult, "SendMessageA", window, Hex(message, 4), wparam, lparam)) {
+    return *early;
   }
   return SendToWindow(window, message, wparam, lparam);
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (auto fault =
-          Diag().EnterCall("DefWindowProcA", HandleText(window), Hex(message), wparam, lparam)) {
-    return *fault;
+  if (auto early =
+          OpenCall(kInjectedResult, "DefWindowProcA", window, Hex(message, 4), wparam, lparam)) {
+    return *early;
   }
   Window* live = LiveWindow(window);
   if (live == nullptr)

@@ -1,15 +1,15 @@
 // RegisterClassA and UnregisterClassA.
-#include "core/diagnostics.h"
-#include "user/journal_text.h"
+#include "core/open_call.h"
 #include "user/user_state.h"
 
-using orv::platform::Diag;
+using orv::platform::FieldText;
+using orv::platform::OpenCall;
 using namespace orv::platform::user;
 
 ATOM RegisterClassA(const WNDCLASSA* window_class) {
-  if (Diag().EnterCall("RegisterClassA",
-                       NameText(window_class ? window_class->lpszClassName : nullptr))) {
-    return 0;
+  if (auto early =
+          OpenCall(ATOM{0}, "RegisterClassA", FieldText(window_class, &WNDCLASSA::lpszClassName))) {
+    return *early;
   }
   if (window_class == nullptr || window_class->lpszClassName == nullptr ||
       IS_INTRESOURCE(window_class->lpszClassName) || window_class->lpfnWndProc == nullptr) {
@@ -35,9 +35,8 @@ ATOM RegisterClassA(const WNDCLASSA* window_class) {
 }
 
 BOOL UnregisterClassA(LPCSTR class_name, HINSTANCE instance) {
-  if (Diag().EnterCall("UnregisterClassA", NameText(class_name), HandleText(instance))) {
-    return FALSE;
-  }
+  if (auto early = OpenCall(FALSE, "UnregisterClassA", class_name, instance))
+    return *early;
   const WindowClass* window_class = FindClass(class_name);
   if (window_class == nullptr)
     return FALSE;

@@ -1,5 +1,6 @@
 #include "display_fixture.h"
 
+#include <cstdint>
 #include <sstream>
 #include <utility>
 
@@ -18,8 +19,10 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 std::string JournalObjectText(const void* object) {
+  if (object == nullptr)
+    return "NULL";
   std::ostringstream text;
-  text << object;
+  text << "0x" << std::hex << reinterpret_cast<std::uintptr_t>(object);
   return text.str();
 }
 

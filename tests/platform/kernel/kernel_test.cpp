@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "hosts/headless/headless_host.h"
-#include "kernel/journal_text.h"
+#include "core/journal_text.h"
 #include "kernel/resource_table.h"
 #include "platform.h"
 
@@ -117,8 +117,7 @@ TEST_F(KernelTest, ResourcesAreFoundByTypeAndCaseInsensitiveName) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LoadedResource(c.name, c.type), c.data)
-        << orv::platform::ResourceNameText(c.name) << " of type "
-        << orv::platform::ResourceNameText(c.type);
+        << orv::platform::JournalText(c.name) << " of type " << orv::platform::JournalText(c.type);
   }
   EXPECT_EQ(FindResourceA(nullptr, nullptr, RT_BITMAP), nullptr);
   EXPECT_EQ(FindResourceA(nullptr, "MENU", nullptr), nullptr);
@@ -169,7 +168,8 @@ TEST_F(KernelTest, CallsAreJournalledAndFaultsAnswerFailure) {
   const auto& journal = host.diagnostics().journal();
   ASSERT_EQ(journal.size(), 6u);
   EXPECT_EQ(journal[0].operation, "FindResourceA");
-  EXPECT_NE(journal[0].arguments.find("LINKEDART, #2"), std::string::npos) << journal[0].arguments;
+  EXPECT_NE(journal[0].arguments.find("\"LINKEDART\", #2"), std::string::npos)
+      << journal[0].arguments;
   EXPECT_EQ(journal[3].operation, "LoadResource");
   EXPECT_EQ(journal[4].operation, "LockResource");
   EXPECT_EQ(journal[5].operation, "_lopen");
