@@ -8,7 +8,9 @@
 #include <thread>
 
 #include "hosts/sdl/frame_placement.h"
+#include "hosts/sdl/held_stderr.h"
 #include "hosts/sdl/sdl_input.h"
+#include "hosts/sdl/video_start.h"
 
 namespace orv::platform {
 namespace {
@@ -18,11 +20,6 @@ constexpr Uint32 kEventWaitMs = 10;
 
 // The exclusive display in a window: at most twice the mode's size.
 constexpr int kLargestWindowScale = 2;
-
-bool EnvironmentNames(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
 
 // A 32-bit surface with 8-bit channels can be drawn on directly.
 bool IsDirectFormat(const SDL_PixelFormat& format) {
@@ -35,7 +32,8 @@ sdl::PixelLayout LayoutOf(const SDL_PixelFormat& format) {
 
 }  // namespace
 
-SdlHost::SdlHost() {
+SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
+  windowed_ = options.start_windowed;
   // The window surface through X11 shared memory is several times faster than through
   // SDL's OpenGL path, and the frame is scaled by hand anyway.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -44,10 +42,17 @@ SdlHost::SdlHost() {
   if (SDL_Init(SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
   }
-  video_ready_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-  if (!video_ready_)
-    std::fprintf(stderr, "SDL video unavailable: %s\n", SDL_GetError());
+  const sdl::VideoStart video = sdl::StartVideo(options.library_output);
+  video_ready_ = video.video_ready;
+  no_display_ = video.no_display;
+  sdl::HeldStandardError held;
   SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+  PassLibraryOutput(held.Release());
+}
+
+void SdlHost::PassLibraryOutput(const std::string& text) {
+  if (options_.library_output)
+    std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
 SdlHost::~SdlHost() {
@@ -94,8 +99,10 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
   if (!video_ready_)
     return;
   const std::string title_z(title);
+  sdl::HeldStandardError held;
   window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                              height, SDL_WINDOW_SHOWN);
+  PassLibraryOutput(held.Release());
   if (window_ == nullptr) {
     std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
     return;
@@ -131,14 +138,14 @@ void SdlHost::SetPointerVisible(bool visible) {
 }
 
 bool SdlHost::DisplayAvailable() {
-  if (!video_ready_)
-    return false;
-  if (!EnvironmentNames("DISPLAY") && !EnvironmentNames("WAYLAND_DISPLAY"))
-    return false;
-  // Without a display SDL quietly falls back to drivers that show nothing.
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver != nullptr && std::strcmp(driver, "offscreen") != 0 &&
-         std::strcmp(driver, "dummy") != 0;
+  if (no_display_.empty())
+    return true;
+  // The player hears why, once, before whatever the program says about it.
+  if (!no_display_said_) {
+    no_display_said_ = true;
+    std::fprintf(stderr, "%s\n", no_display_.c_str());
+  }
+  return false;
 }
 
 void SdlHost::SetExclusiveMode(bool exclusive, int width, int height) {
@@ -206,6 +213,11 @@ void SdlHost::ScaledWindowSize(int& width, int& height) {
   const int frame_width = mode_width_ > 0 ? mode_width_ : window_width_;
   const int frame_height = mode_height_ > 0 ? mode_height_ : window_height_;
   int scale = 1;
+  if (options_.window_scale > 0) {
+    width = frame_width * options_.window_scale;
+    height = frame_height * options_.window_scale;
+    return;
+  }
   SDL_Rect usable{};
   const int display = SDL_GetWindowDisplayIndex(window_);
   if (display >= 0 && SDL_GetDisplayUsableBounds(display, &usable) == 0) {

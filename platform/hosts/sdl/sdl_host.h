@@ -20,9 +20,20 @@
 
 namespace orv::platform {
 
+// What the player chose at start-up.
+struct SdlHostOptions {
+  // The exclusive display starts in a window rather than full screen.
+  bool start_windowed = false;
+  // The whole-number scale of the window that shows the exclusive display; 0 for the
+  // largest, up to twice, that the desktop has room for.
+  int window_scale = 0;
+  // What SDL's libraries write to standard error reaches it.
+  bool library_output = false;
+};
+
 class SdlHost : public Host {
  public:
-  SdlHost();
+  explicit SdlHost(const SdlHostOptions& options = {});
   ~SdlHost() override;
   SdlHost(const SdlHost&) = delete;
   SdlHost& operator=(const SdlHost&) = delete;
@@ -65,6 +76,8 @@ class SdlHost : public Host {
     kScaledWindow,  // the exclusive display in a resizable window
   };
 
+  // Writes what the libraries wrote while standard error was held, if the player asked.
+  void PassLibraryOutput(const std::string& text);
   void ShowBlack();
   void Redraw();
   Presentation WantedPresentation() const;
@@ -81,7 +94,11 @@ class SdlHost : public Host {
   // `whole_window` or when its black surround may have changed, else only the frame.
   void DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window);
 
+  SdlHostOptions options_;
   bool video_ready_ = false;
+  // Why nothing can be shown, empty when a display is open; said once.
+  std::string no_display_;
+  bool no_display_said_ = false;
   SDL_Window* window_ = nullptr;
   int window_width_ = 0;
   int window_height_ = 0;

@@ -52,6 +52,7 @@ struct DisplayCase {
   const char* display;
   const char* wayland_display;
   const char* video_driver;
+  const char* reason;  // the one line the host writes to standard error
 };
 
 void PrintTo(const DisplayCase& c, std::ostream* out) {
@@ -60,24 +61,42 @@ void PrintTo(const DisplayCase& c, std::ostream* out) {
 
 class DisplayAvailableTest : public testing::TestWithParam<DisplayCase> {};
 
-TEST_P(DisplayAvailableTest, FalseWhenNothingCanBeSeen) {
+TEST_P(DisplayAvailableTest, FalseWhenNothingCanBeSeenAndSaysWhyOnce) {
   const DisplayCase& c = GetParam();
   ScopedEnvironment environment;
   environment.Set("DISPLAY", c.display);
   environment.Set("WAYLAND_DISPLAY", c.wayland_display);
   environment.Set("SDL_VIDEODRIVER", c.video_driver);
-  SdlHost host;
-  EXPECT_FALSE(host.DisplayAvailable());
+  environment.Set("XDG_RUNTIME_DIR", nullptr);
+  testing::internal::CaptureStderr();
+  {
+    SdlHost host;
+    EXPECT_FALSE(host.DisplayAvailable());
+    EXPECT_FALSE(host.DisplayAvailable());
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string("Orvendal cannot open a display: ") + c.reason + "\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(Environments, DisplayAvailableTest,
-                         testing::Values(DisplayCase{"NoDisplayAtAll", nullptr, nullptr, nullptr},
-                                         DisplayCase{"EmptyDisplay", "", "", nullptr},
-                                         DisplayCase{"OffscreenDriver", ":0", nullptr, "offscreen"},
-                                         DisplayCase{"DummyDriver", nullptr, "wayland-0", "dummy"}),
-                         [](const testing::TestParamInfo<DisplayCase>& info) {
-                           return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Environments, DisplayAvailableTest,
+    testing::Values(
+        DisplayCase{"NoDisplayAtAll", nullptr, nullptr, nullptr,
+                    "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        DisplayCase{"EmptyDisplay", "", "", nullptr, "neither DISPLAY nor WAYLAND_DISPLAY is set"},
+        // No X server has that many displays; libwayland's complaint is the answer.
+        DisplayCase{"NoServer", ":65432", "wayland-65432", nullptr,
+                    "the X display ':65432' (DISPLAY) did not open; the Wayland display "
+                    "'wayland-65432' (WAYLAND_DISPLAY) did not open: error: XDG_RUNTIME_DIR is "
+                    "invalid or not set in the environment."},
+        DisplayCase{"OffscreenDriver", ":0", nullptr, "offscreen",
+                    "SDL's video driver 'offscreen' (SDL_VIDEODRIVER) shows nothing"},
+        DisplayCase{"DummyDriver", nullptr, "wayland-0", "dummy",
+                    "SDL's video driver 'dummy' (SDL_VIDEODRIVER) shows nothing"},
+        DisplayCase{"UnknownDriver", ":0", nullptr, "nonesuch",
+                    "SDL's video driver 'nonesuch' (SDL_VIDEODRIVER) did not start: nonesuch not "
+                    "available"}),
+    [](const testing::TestParamInfo<DisplayCase>& info) { return info.param.name; });
 
 // A host on SDL's dummy driver, whose desktop is 1024x768.
 class DummyDisplayTest : public testing::Test {
@@ -461,10 +480,14 @@ TEST_F(PlatformOnDummyDisplayTest, WindowedDisplayOutlivesAnotherWindowsActivati
   EXPECT_EQ(primary_->IsLost(), DDERR_SURFACELOST) << "full screen loses it as before";
 }
 
+// The reason why there is no display comes first, once.
 TEST_F(DummyDisplayTest, MessageBoxWithoutADisplayGoesToStandardError) {
   testing::internal::CaptureStderr();
   host_->ShowMessageBox("SetDisplayMode FAILED", "Caption");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Caption: SetDisplayMode FAILED\n");
+  host_->ShowMessageBox("Second", "Caption");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Orvendal cannot open a display: SDL's video driver 'dummy' (SDL_VIDEODRIVER) shows "
+            "nothing\nCaption: SetDisplayMode FAILED\nCaption: Second\n");
 }
 
 TEST_F(DummyDisplayTest, SleepTakesAtLeastItsDuration) {
