@@ -5,6 +5,8 @@
   strings.bmp    600x96   the 8x16 bitmap font in five colour bands, plus frame pieces
   menu.bmp       276x200  title lettering, menu captions and the cursor
   character.bmp  640x300  the rolling ship frames and the two orbs
+  icons/         the program's icon: orvendal-N.png at 16, 32, 48, 64, 128 and 256 pixels,
+                 and orvendal.ico holding all six
 
 Everything is computed here from fixed seeds, so every run writes the same bytes.
 Usage: generate_art.py [output-dir]   (default: the folder of this script)
@@ -19,6 +21,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 # ----------------------------------------------------------------------------------------------
 # Small helpers
@@ -1202,6 +1205,324 @@ def draw_character(bidx):
 
 
 # ----------------------------------------------------------------------------------------------
+# The program's icon: the ship of CHARACTER climbing across a corner of the backdrop, on a
+# rounded tile. The ship is cast once on a fine master grid and averaged down to each size;
+# its dark outline is drawn at each size, one pixel wide.
+
+ICON_SIZES = [16, 32, 48, 64, 128, 256]
+ICON_MASTER = 512
+ICON_CROP = (20, 4, 300)         # left, top and side of the square of backdrop behind the ship
+ICON_ROLL = -70                  # the roll of CHARACTER's first frame: the wings show
+ICON_ANGLE = math.radians(38)    # the nose points up and to the right
+ICON_CENTRE = (0.52, 0.51)       # where the middle of the hull sits, in tile units
+ICON_MODEL_WIDTH = 49.0          # model units across the tile
+ICON_CORNER = 0.17               # corner radius of the tile, in tile units
+ICON_NOZZLE = -13.5              # the engine bell's end and the flame's length, model units
+ICON_FLAME = 12.0
+
+
+def icon_to_model(u, v):
+    """Tile coordinates (right, down) to the ship model's x and view height."""
+    dx = (u - ICON_CENTRE[0]) * ICON_MODEL_WIDTH
+    dy = (ICON_CENTRE[1] - v) * ICON_MODEL_WIDTH
+    ca, sa = math.cos(ICON_ANGLE), math.sin(ICON_ANGLE)
+    return dx * ca + dy * sa, -dx * sa + dy * ca
+
+
+def ramp_colour(names, level):
+    """A colour along a ramp of sprite colours, level 0..1, blended between its steps."""
+    t = clamp(level, 0.0, 1.0) * (len(names) - 1)
+    k = min(int(t), len(names) - 2)
+    f = t - k
+    a, b = SPRITE[names[k]], SPRITE[names[k + 1]]
+    return tuple(a[i] + (b[i] - a[i]) * f for i in range(3))
+
+
+def icon_ship_master():
+    """The ship on the master grid: premultiplied red, green, blue and coverage, flat lists."""
+    n = ICON_MASTER
+    roll = math.radians(ICON_ROLL)
+    red, green, blue, cover = ([0.0] * (n * n) for _ in range(4))
+    # Only the pixels whose centres can reach the hull are cast.
+    reach = 27.0 / ICON_MODEL_WIDTH
+    y0 = max(0, int((ICON_CENTRE[1] - reach) * n))
+    y1 = min(n, int((ICON_CENTRE[1] + reach) * n) + 1)
+    x0 = max(0, int((ICON_CENTRE[0] - reach) * n))
+    x1 = min(n, int((ICON_CENTRE[0] + reach) * n) + 1)
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            mx, my = icon_to_model((x + 0.5) / n, (y + 0.5) / n)
+            if mx < -14.0 or mx > 24.0 or abs(my) > 19.0:
+                continue
+            hit = ship_sample(mx, my, roll)
+            if hit is None:
+                continue
+            material, level = hit
+            c = ramp_colour(RAMPS[material], level)
+            i = y * n + x
+            red[i], green[i], blue[i], cover[i] = c[0], c[1], c[2], 1.0
+    return red, green, blue, cover
+
+
+def area_weights(source, target):
+    """For each target cell, the source cells it covers and their shares, summing to 1."""
+    scale = source / target
+    weights = []
+    for t in range(target):
+        a, b = t * scale, (t + 1) * scale
+        cells = []
+        for s in range(int(a), min(source, int(math.ceil(b)))):
+            share = min(b, s + 1) - max(a, s)
+            if share > 1e-12:
+                cells.append((s, share / scale))
+        weights.append(cells)
+    return weights
+
+
+def area_resample(planes, width, height, target):
+    """Averages each plane (a flat list of width x height) down to target x target."""
+    wx = area_weights(width, target)
+    wy = area_weights(height, target)
+    out = []
+    for plane in planes:
+        rows = []
+        for y in range(height):
+            row = plane[y * width:(y + 1) * width]
+            rows.append([sum(row[s] * w for s, w in cells) for cells in wx])
+        result = []
+        for cells in wy:
+            result.extend(sum(rows[s][x] * w for s, w in cells) for x in range(target))
+        out.append(result)
+    return out
+
+
+def icon_flame(u, v):
+    """The engine's flame at a tile point: (red, green, blue, opacity)."""
+    mx, my = icon_to_model(u, v)
+    t = (ICON_NOZZLE - mx) / ICON_FLAME
+    if t < 0.0 or t > 1.0:
+        return None
+    width = 2.7 * (1.0 - t) ** 0.55 + 0.7
+    q = abs(my) / width
+    if q >= 1.0:
+        return None
+    heat = (1.0 - q * q) * (1.0 - 0.8 * t)
+    c = ramp_colour(FLAME_RAMP, heat * 1.15)
+    return c[0], c[1], c[2], smoothstep(0.0, 0.3, heat)
+
+
+def icon_tile_cover(x, y, size):
+    """How much of the pixel lies inside the rounded tile; the smallest sizes round their
+    corners by a little more, so that the corner pixels stay clear."""
+    r = max(ICON_CORNER * size, 3.5)
+    cx = min(max(x + 0.5, r), size - r)
+    cy = min(max(y + 0.5, r), size - r)
+    d = math.sqrt((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) - r
+    return clamp(0.5 - d, 0.0, 1.0)
+
+
+def render_icon(size, backdrop, ship):
+    """The icon at size x size as top-down rows of (r, g, b, a) bytes."""
+    left, top, side = ICON_CROP
+    crop = [[], [], []]
+    for y in range(top, top + side):
+        for x in range(left, left + side):
+            p = backdrop[y * BW + x]
+            for k in range(3):
+                crop[k].append(p[k])
+    back = area_resample(crop, side, side, size)
+    hull = area_resample(ship, ICON_MASTER, ICON_MASTER, size)
+    cover = hull[3]
+    outline_rgb = SPRITE['outline']
+    pixels = bytearray()
+    sub = 4
+    for y in range(size):
+        for x in range(size):
+            i = y * size + x
+            rgb = [back[k][i] for k in range(3)]
+            # The flame, averaged over sub x sub points of the pixel.
+            flame = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(sub):
+                for sx in range(sub):
+                    f = icon_flame((x + (sx + 0.5) / sub) / size, (y + (sy + 0.5) / sub) / size)
+                    if f:
+                        for k in range(3):
+                            flame[k] += f[k] * f[3]
+                        flame[3] += f[3]
+            if flame[3] > 0.0:
+                a = flame[3] / (sub * sub)
+                for k in range(3):
+                    rgb[k] = rgb[k] * (1.0 - a) + flame[k] / (sub * sub)
+            # A dark rim where the hull's coverage falls off towards a neighbour.
+            near = 0.0
+            for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1), (1, 1), (-1, -1), (1, -1), (-1, 1)):
+                if 0 <= x + dx < size and 0 <= y + dy < size:
+                    near = max(near, cover[(y + dy) * size + x + dx])
+            rim = clamp(near - cover[i], 0.0, 1.0) * 0.85
+            for k in range(3):
+                rgb[k] = rgb[k] * (1.0 - rim) + outline_rgb[k] * rim
+            # The hull itself, premultiplied by its coverage.
+            for k in range(3):
+                rgb[k] = rgb[k] * (1.0 - cover[i]) + hull[k][i]
+            alpha = icon_tile_cover(x, y, size)
+            pixels += bytes(int(clamp(v, 0.0, 255.0) + 0.5) for v in rgb)
+            pixels.append(int(alpha * 255.0 + 0.5))
+    return pixels
+
+
+class BitWriter:
+    """Bits packed from the least significant end of each byte, as deflate wants them."""
+
+    def __init__(self):
+        self.out = bytearray()
+        self.acc = 0
+        self.count = 0
+
+    def put(self, value, bits):
+        self.acc |= value << self.count
+        self.count += bits
+        while self.count >= 8:
+            self.out.append(self.acc & 0xFF)
+            self.acc >>= 8
+            self.count -= 8
+
+    def put_code(self, code, bits):
+        """A Huffman code, whose bits go out most significant first."""
+        self.put(int(format(code, '0%db' % bits)[::-1], 2), bits)
+
+    def finish(self):
+        if self.count:
+            self.out.append(self.acc & 0xFF)
+        return bytes(self.out)
+
+
+LENGTH_BASES = [3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43, 51, 59, 67, 83,
+                99, 115, 131, 163, 195, 227, 258]
+LENGTH_EXTRA = [0] * 8 + [1] * 4 + [2] * 4 + [3] * 4 + [4] * 4 + [5] * 4 + [0]
+DISTANCE_BASES = [1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257, 385, 513, 769,
+                  1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577]
+DISTANCE_EXTRA = [0, 0, 0, 0] + [k // 2 for k in range(2, 28)]
+
+
+def put_fixed_symbol(bits, symbol):
+    if symbol < 144:
+        bits.put_code(0x30 + symbol, 8)
+    elif symbol < 256:
+        bits.put_code(0x190 + symbol - 144, 9)
+    elif symbol < 280:
+        bits.put_code(symbol - 256, 7)
+    else:
+        bits.put_code(0xC0 + symbol - 280, 8)
+
+
+def deflate(data):
+    """A zlib stream of one deflate block with the fixed codes, matched greedily. Written
+    here rather than by the zlib module so that the bytes depend on nothing but this code."""
+    bits = BitWriter()
+    bits.put(1, 1)  # the last block
+    bits.put(1, 2)  # fixed codes
+    recent = {}
+    i, n = 0, len(data)
+    while i < n:
+        best_len, best_dist = 0, 0
+        if i + 3 <= n:
+            key = data[i:i + 3]
+            for j in recent.get(key, ()):
+                if i - j > 32768:
+                    continue
+                length = 3
+                limit = min(258, n - i)
+                while length < limit and data[j + length] == data[i + length]:
+                    length += 1
+                if length > best_len:
+                    best_len, best_dist = length, i - j
+            chain = recent.setdefault(key, [])
+            chain.insert(0, i)
+            del chain[8:]
+        if best_len >= 3:
+            k = 0
+            while k + 1 < len(LENGTH_BASES) and LENGTH_BASES[k + 1] <= best_len:
+                k += 1
+            put_fixed_symbol(bits, 257 + k)
+            bits.put(best_len - LENGTH_BASES[k], LENGTH_EXTRA[k])
+            d = 0
+            while d + 1 < len(DISTANCE_BASES) and DISTANCE_BASES[d + 1] <= best_dist:
+                d += 1
+            bits.put_code(d, 5)
+            bits.put(best_dist - DISTANCE_BASES[d], DISTANCE_EXTRA[d])
+            for m in range(i + 1, min(i + best_len, n - 2)):
+                chain = recent.setdefault(data[m:m + 3], [])
+                chain.insert(0, m)
+                del chain[8:]
+            i += best_len
+        else:
+            put_fixed_symbol(bits, data[i])
+            i += 1
+    put_fixed_symbol(bits, 256)
+    return b'\x78\x01' + bits.finish() + struct.pack('>I', zlib.adler32(data))
+
+
+def png_chunk(kind, body):
+    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+
+
+def encode_png(size, rgba):
+    """An 8-bit RGBA PNG; each row filtered by the difference to its left neighbour."""
+    raw = bytearray()
+    stride = size * 4
+    for y in range(size):
+        row = rgba[y * stride:(y + 1) * stride]
+        raw.append(1)
+        raw += bytes((row[x] - (row[x - 4] if x >= 4 else 0)) & 0xFF for x in range(stride))
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) + png_chunk(b'IDAT', deflate(bytes(raw)))
+            + png_chunk(b'IEND', b''))
+
+
+def icon_dib(size, rgba):
+    """An icon image as Windows stores it below 256 pixels: a 32-bit bottom-up bitmap of twice
+    the height (colour, then the transparency mask)."""
+    info = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    body = bytearray()
+    for y in range(size - 1, -1, -1):
+        for x in range(size):
+            r, g, b, a = rgba[(y * size + x) * 4:(y * size + x) * 4 + 4]
+            body += bytes((b, g, r, a))
+    mask_stride = (size + 31) // 32 * 4
+    for y in range(size - 1, -1, -1):
+        row = bytearray(mask_stride)
+        for x in range(size):
+            if rgba[(y * size + x) * 4 + 3] == 0:
+                row[x >> 3] |= 0x80 >> (x & 7)
+        body += row
+    return info + bytes(body)
+
+
+def encode_ico(images):
+    """A Windows icon file holding every size: 256 as PNG, the smaller ones as bitmaps."""
+    entries = [(size, png if size >= 256 else icon_dib(size, rgba)) for size, rgba, png in images]
+    out = struct.pack('<HHH', 0, 1, len(entries))
+    offset = 6 + 16 * len(entries)
+    for size, data in entries:
+        out += struct.pack('<BBBBHHII', size & 0xFF, size & 0xFF, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b''.join(data for _, data in entries)
+
+
+def write_icons(out_dir, backdrop):
+    ship = icon_ship_master()
+    images = []
+    for size in ICON_SIZES:
+        rgba = render_icon(size, backdrop, ship)
+        png = encode_png(size, rgba)
+        with open(os.path.join(out_dir, 'orvendal-%d.png' % size), 'wb') as f:
+            f.write(png)
+        images.append((size, rgba, png))
+    with open(os.path.join(out_dir, 'orvendal.ico'), 'wb') as f:
+        f.write(encode_ico(images))
+
+
+# ----------------------------------------------------------------------------------------------
 
 
 def main(argv):
@@ -1215,6 +1536,9 @@ def main(argv):
     write_bmp(os.path.join(out_dir, 'strings.bmp'), SW, SH, table_a, draw_strings(named))
     write_bmp(os.path.join(out_dir, 'menu.bmp'), MW, MH, table_a, draw_menu())
     write_bmp(os.path.join(out_dir, 'character.bmp'), CW, CH, table_b, draw_character(bidx))
+    icon_dir = os.path.join(out_dir, 'icons')
+    os.makedirs(icon_dir, exist_ok=True)
+    write_icons(icon_dir, backdrop)
 
 
 if __name__ == '__main__':
