@@ -8,12 +8,28 @@
 #   before the test fails;
 # - a held arrow moves the ship, contact with the orb brings the menu back, and Exit ends
 #   the program with exit code 0.
-#   wine_e2e.sh SOURCE_DIR WORK_DIR CAPTURE_TOOL
+#   wine_e2e.sh SOURCE_DIR WORK_DIR CAPTURE_TOOL [--exe FILE] [--prefix DIR] [--menu-only]
 # WORK_DIR keeps the Wine prefix between runs, and the screenshots of the last run.
+#   --exe FILE    play FILE (the program from the Windows zip, say) instead of building
+#                 build/windows/app/orvendal.exe
+#   --prefix DIR  the Wine prefix to keep and reuse (default WORK_DIR/prefix)
+#   --menu-only   the title menu and Exit only, without playing
 set -uo pipefail
 source_dir="$1"
 work="$2"
 capture_tool="$3"
+shift 3
+exe=""
+prefix="$work/prefix"
+menu_only=0
+while (($#)); do
+  case "$1" in
+    --exe) exe="$2"; shift 2 ;;
+    --prefix) prefix="$2"; shift 2 ;;
+    --menu-only) menu_only=1; shift ;;
+    *) echo "FAIL: unknown argument $1"; exit 2 ;;
+  esac
+done
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 started=$SECONDS
 
@@ -40,28 +56,34 @@ rm -rf "$work/run"
 mkdir -p "$work/run"
 run="$work/run"
 # One run at a time per prefix.
-exec 9>"$work/prefix.lock"
-flock -w 200 9 || fail "the Wine prefix $work/prefix stays locked by another run"
+mkdir -p "$(dirname "$prefix")"
+exec 9>"$prefix.lock"
+flock -w 200 9 || fail "the Wine prefix $prefix stays locked by another run"
 trap 'xdotool keyup --delay 0 a Up Down Left Right >/dev/null 2>&1; wine_teardown' EXIT
 trap 'exit 124' TERM INT
 
-step "building the Windows program"
-(cd "$source_dir" && cmake --preset windows >"$run/configure.log" 2>&1) ||
-  { cat "$run/configure.log"; fail "configuring the Windows build failed"; }
-(cd "$source_dir" && cmake --build --preset windows -j2 >"$run/build.log" 2>&1) ||
-  { tail -n 40 "$run/build.log"; fail "building the Windows program failed"; }
-exe="$source_dir/build/windows/app/orvendal.exe"
+if [[ -z "$exe" ]]; then
+  step "building the Windows program"
+  (cd "$source_dir" && cmake --preset windows >"$run/configure.log" 2>&1) ||
+    { cat "$run/configure.log"; fail "configuring the Windows build failed"; }
+  (cd "$source_dir" && cmake --build --preset windows -j2 >"$run/build.log" 2>&1) ||
+    { tail -n 40 "$run/build.log"; fail "building the Windows program failed"; }
+  exe="$source_dir/build/windows/app/orvendal.exe"
+fi
+[[ -f "$exe" ]] || fail "no program $exe"
 
 step "reference frames from the capture tool"
 mkdir -p "$run/reference"
-for name in title play exit; do
+references=(title play exit)
+((menu_only)) && references=(title exit)
+for name in "${references[@]}"; do
   timeout 60 "$capture_tool" --script "$here/$name.capture" --out "$run/reference" \
     >"$run/capture-$name.log" 2>&1 || { cat "$run/capture-$name.log"; fail "capture of $name failed"; }
   [[ -f "$run/reference/$name.png" ]] || fail "the capture tool wrote no $name.png"
 done
 
 step "Wine prefix"
-wine_prepare_prefix "$work/prefix" 9>&- || fail "the Wine prefix could not be made"
+wine_prepare_prefix "$prefix" 9>&- || fail "the Wine prefix could not be made"
 wine_start_display "$run" 9>&- || fail "Xvfb did not start"
 export DISPLAY="$WINE_RUN_DISPLAY"
 
@@ -208,43 +230,45 @@ ours="$(grep -v '\.png (' "$run/capture-title.log")"
 [[ "$ours" == "$expected_lines" ]] ||
   mismatch "our platform's debug lines differ from Wine's:$(diff <(echo "$expected_lines") <(echo "$ours") | sed 's/^/\n  /')"
 
-step "Start: the first play frame"
-hold 0.3 a
-await_settled play 20 "$fps_area" || fail "the play field does not settle (play.png)"
-[[ "$(differing_pixels "$run/play.png" "$run/title.png" "$fps_area")" != "0" ]] ||
-  fail "A on Start left the title menu on screen"
-compare_with_reference play "$fps_area"
+if ((!menu_only)); then
+  step "Start: the first play frame"
+  hold 0.3 a
+  await_settled play 20 "$fps_area" || fail "the play field does not settle (play.png)"
+  [[ "$(differing_pixels "$run/play.png" "$run/title.png" "$fps_area")" != "0" ]] ||
+    fail "A on Start left the title menu on screen"
+  compare_with_reference play "$fps_area"
 
-step "a held arrow moves the ship"
-hold 0.15 Up
-sleep 0.3
-shoot moved || fail "no screenshot"
-box="$(difference_box "$run/play.png" "$run/moved.png" "$fps_area")"
-# The ship leaves (100,100) upwards: old and new places lie in its column x 100..147,
-# and the new one above the old (its drawn rows are 14 to 29 of its 46); the orb stays.
-if [[ ! "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] ||
-  ((BASH_REMATCH[1] == 0 || BASH_REMATCH[3] < 100 || BASH_REMATCH[3] + BASH_REMATCH[1] > 148 ||
-    BASH_REMATCH[4] >= 114 || BASH_REMATCH[4] + BASH_REMATCH[2] > 146)); then
-  fail "after Up the screen differs from the first play frame in $box, not where the ship moves up"
-fi
-
-step "contact with the orb brings the menu back"
-# From its column at y <= 100, Right and Down together reach the orb, which is found
-# as soon as the cells touch. Down held in the menu moves the cursor: its column is left
-# out until the keys are up.
-xdotool keydown --delay 0 Right Down
-contact=0
-await_screen contact "$run/title.png" 30 "$fps_area" "$cursor_area" && contact=1
-xdotool keyup --delay 0 Right Down
-((contact)) || fail "no title menu within 30 s of holding Right and Down ($last_difference pixels differ)"
-# Back to Start with single Down presses, at least 200 ms apart (the menu's repeat delay).
-for attempt in 1 2 3 4 5 6; do
+  step "a held arrow moves the ship"
+  hold 0.15 Up
   sleep 0.3
-  shoot menu || fail "no screenshot"
-  [[ "$(differing_pixels "$run/menu.png" "$run/title.png" "$fps_area")" == "0" ]] && break
-  ((attempt < 6)) || fail "the menu after contact differs from the title menu (menu.png)"
-  hold 0.1 Down
-done
+  shoot moved || fail "no screenshot"
+  box="$(difference_box "$run/play.png" "$run/moved.png" "$fps_area")"
+  # The ship leaves (100,100) upwards: old and new places lie in its column x 100..147,
+  # and the new one above the old (its drawn rows are 14 to 29 of its 46); the orb stays.
+  if [[ ! "$box" =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] ||
+    ((BASH_REMATCH[1] == 0 || BASH_REMATCH[3] < 100 || BASH_REMATCH[3] + BASH_REMATCH[1] > 148 ||
+      BASH_REMATCH[4] >= 114 || BASH_REMATCH[4] + BASH_REMATCH[2] > 146)); then
+    fail "after Up the screen differs from the first play frame in $box, not where the ship moves up"
+  fi
+
+  step "contact with the orb brings the menu back"
+  # From its column at y <= 100, Right and Down together reach the orb, which is found
+  # as soon as the cells touch. Down held in the menu moves the cursor: its column is left
+  # out until the keys are up.
+  xdotool keydown --delay 0 Right Down
+  contact=0
+  await_screen contact "$run/title.png" 30 "$fps_area" "$cursor_area" && contact=1
+  xdotool keyup --delay 0 Right Down
+  ((contact)) || fail "no title menu within 30 s of holding Right and Down ($last_difference pixels differ)"
+  # Back to Start with single Down presses, at least 200 ms apart (the menu's repeat delay).
+  for attempt in 1 2 3 4 5 6; do
+    sleep 0.3
+    shoot menu || fail "no screenshot"
+    [[ "$(differing_pixels "$run/menu.png" "$run/title.png" "$fps_area")" == "0" ]] && break
+    ((attempt < 6)) || fail "the menu after contact differs from the title menu (menu.png)"
+    hold 0.1 Down
+  done
+fi
 
 step "Exit"
 sleep 0.3
