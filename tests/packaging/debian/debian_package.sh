@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package, made by CPack from this build tree as scripts/package makes it:
-# - its control fields (name, version, amd64, games, dependencies computed by
+# - its control fields (name, version, architecture, games, dependencies computed by
 #   dpkg-shlibdeps) and its exact list of files;
 # - lintian finds no error; the desktop entry and the manual page are valid;
 # - apt would install it here (simulated);
@@ -29,12 +29,14 @@ step() { echo "== $*"; }
 step "making the package"
 cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1 ||
   fail "cpack failed"
-deb="$work/cpack/orvendal_${version}_amd64.deb"
+# amd64 on the machines the packages are made on.
+architecture="$(dpkg --print-architecture)"
+deb="$work/cpack/orvendal_${version}_${architecture}.deb"
 [[ -f "$deb" ]] || fail "cpack made no $(basename "$deb"): $(ls "$work/cpack")"
 
 step "control fields"
 field() { dpkg-deb --field "$deb" "$1"; }
-for expected in "Package=orvendal" "Version=$version" "Architecture=amd64" "Section=games" \
+for expected in "Package=orvendal" "Version=$version" "Architecture=$architecture" "Section=games" \
   "Priority=optional"; do
   name="${expected%%=*}"
   [[ "$(field "$name")" == "${expected#*=}" ]] || problem "$name is '$(field "$name")', not '${expected#*=}'"
