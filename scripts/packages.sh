@@ -7,4 +7,4 @@ WINE_PACKAGES=(g++-mingw-w64-x86-64 wine wine64 fonts-wine)
 PACKAGE_PACKAGES=(file g++-mingw-w64-x86-64)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
                xvfb jwm xdotool imagemagick xfonts-base x11-utils "${WINE_PACKAGES[@]}"
-               "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils)
+               "${PACKAGE_PACKAGES[@]}" lintian desktop-file-utils man-db)
