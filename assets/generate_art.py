@@ -1221,12 +1221,21 @@ ICON_NOZZLE = -13.5              # the engine bell's end and the flame's length,
 ICON_FLAME = 12.0
 
 
+ICON_COS, ICON_SIN = math.cos(ICON_ANGLE), math.sin(ICON_ANGLE)
+
+
 def icon_to_model(u, v):
     """Tile coordinates (right, down) to the ship model's x and view height."""
     dx = (u - ICON_CENTRE[0]) * ICON_MODEL_WIDTH
     dy = (ICON_CENTRE[1] - v) * ICON_MODEL_WIDTH
-    ca, sa = math.cos(ICON_ANGLE), math.sin(ICON_ANGLE)
-    return dx * ca + dy * sa, -dx * sa + dy * ca
+    return dx * ICON_COS + dy * ICON_SIN, -dx * ICON_SIN + dy * ICON_COS
+
+
+def model_to_icon(x, y):
+    """The ship model's x and view height to tile coordinates."""
+    dx = x * ICON_COS - y * ICON_SIN
+    dy = x * ICON_SIN + y * ICON_COS
+    return ICON_CENTRE[0] + dx / ICON_MODEL_WIDTH, ICON_CENTRE[1] - dy / ICON_MODEL_WIDTH
 
 
 def ramp_colour(names, level):
@@ -1286,8 +1295,12 @@ def area_resample(planes, width, height, target):
     out = []
     for plane in planes:
         rows = []
+        empty = [0.0] * target
         for y in range(height):
             row = plane[y * width:(y + 1) * width]
+            if not any(row):
+                rows.append(empty)
+                continue
             rows.append([sum(row[s] * w for s, w in cells) for cells in wx])
         result = []
         for cells in wy:
@@ -1336,19 +1349,28 @@ def render_icon(size, backdrop, ship):
     outline_rgb = SPRITE['outline']
     pixels = bytearray()
     sub = 4
+    # The pixels the flame can reach: around the corners of its box in the model.
+    corners = [model_to_icon(x, y) for x in (ICON_NOZZLE - ICON_FLAME, ICON_NOZZLE)
+               for y in (-3.5, 3.5)]
+    fx0 = int(min(u for u, _ in corners) * size) - 1
+    fx1 = int(max(u for u, _ in corners) * size) + 1
+    fy0 = int(min(v for _, v in corners) * size) - 1
+    fy1 = int(max(v for _, v in corners) * size) + 1
     for y in range(size):
         for x in range(size):
             i = y * size + x
             rgb = [back[k][i] for k in range(3)]
             # The flame, averaged over sub x sub points of the pixel.
             flame = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(sub):
-                for sx in range(sub):
-                    f = icon_flame((x + (sx + 0.5) / sub) / size, (y + (sy + 0.5) / sub) / size)
-                    if f:
-                        for k in range(3):
-                            flame[k] += f[k] * f[3]
-                        flame[3] += f[3]
+            if fx0 <= x <= fx1 and fy0 <= y <= fy1:
+                for sy in range(sub):
+                    for sx in range(sub):
+                        f = icon_flame((x + (sx + 0.5) / sub) / size,
+                                       (y + (sy + 0.5) / sub) / size)
+                        if f:
+                            for k in range(3):
+                                flame[k] += f[k] * f[3]
+                            flame[3] += f[3]
             if flame[3] > 0.0:
                 a = flame[3] / (sub * sub)
                 for k in range(3):
