@@ -1,0 +1,55 @@
+// The canvas picture of the exclusive display: the frame's palette indices turned into
+// the canvas's RGBA pixels, kept from frame to frame so that only what changed is
+// converted and sent to the canvas.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "core/host.h"
+
+namespace orv::platform::web {
+
+// A rectangle of the picture; right and bottom exclusive.
+struct Area {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const Area&) const = default;
+};
+
+class FramePicture {
+ public:
+  // At most this many areas per frame: bands of changed rows, the closest merged.
+  static constexpr int kMaxAreas = 8;
+  // Changed rows this close together make one band.
+  static constexpr int kBandGap = 8;
+
+  // Takes a frame and returns the areas of the picture that changed since the last one:
+  // the whole picture after a change of size or palette, or after Invalidate.
+  std::span<const Area> Update(const PresentedFrame& frame);
+  // The next update converts the whole frame.
+  void Invalidate() { valid_ = false; }
+
+  // RGBA bytes in canvas order (red first), width * height pixels.
+  const std::uint32_t* pixels() const { return pixels_.data(); }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  void Convert(const PresentedFrame& frame, const Area& area);
+
+  bool valid_ = false;
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<std::uint8_t> indices_;
+  std::array<PALETTEENTRY, 256> palette_{};
+  std::array<std::uint32_t, 256> lut_{};
+  std::vector<std::uint32_t> pixels_;
+  std::vector<Area> areas_;
+};
+
+}  // namespace orv::platform::web
