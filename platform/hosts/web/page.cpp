@@ -4,23 +4,25 @@
 
 // The page's state lives in Module.orv: its elements, the drawing context, the image
 // over the picture's memory, what wakes a waiting game, and the figures kept for
-// measurements (Module.orv.stats).
+// measurements (Module.orv.stats). clang-format stays off for the JavaScript, whose
+// operators it would split.
 
+// clang-format off
 EM_JS(int, orv_page_start, (), {
   var orv = {
-    stage : document.getElementById('stage'),
-    canvas : document.getElementById('screen'),
-    notice : document.getElementById('notice'),
-    fullScreenButton : document.getElementById('fullscreen'),
-    context : null,
-    image : null,
-    wake : null,
-    stats : {firstFrameMs : -1, frameTimes : [], presentMs : [], frames : 0}
+    stage: document.getElementById('stage'),
+    canvas: document.getElementById('screen'),
+    notice: document.getElementById('notice'),
+    fullScreenButton: document.getElementById('fullscreen'),
+    context: null,
+    image: null,
+    wake: null,
+    stats: {firstFrameMs: -1, frameTimes: [], presentMs: [], frames: 0}
   };
   Module.orv = orv;
   if (!orv.canvas || !orv.stage)
     return 0;
-  orv.context = orv.canvas.getContext('2d', {alpha : false});
+  orv.context = orv.canvas.getContext('2d', {alpha: false});
   if (!orv.context)
     return 0;
   /* The largest whole scale of the canvas that fits the stage, in device pixels so that
@@ -38,23 +40,22 @@ EM_JS(int, orv_page_start, (), {
     if (document.fullscreenElement) {
       document.exitFullscreen();
     } else if (orv.stage.requestFullscreen) {
-      orv.stage.requestFullscreen().catch(function(){});
+      orv.stage.requestFullscreen().catch(function() {});
     }
   };
   window.addEventListener('resize', orv.fit);
   document.addEventListener('fullscreenchange', orv.fit);
   if (orv.fullScreenButton) {
-    orv.fullScreenButton.addEventListener(
-        'click', function(event) {
-          orv.toggleFullScreen();
-          event.currentTarget.blur();
-        });
+    orv.fullScreenButton.addEventListener('click', function(event) {
+      orv.toggleFullScreen();
+      event.currentTarget.blur();
+    });
   }
   orv.fit();
   return 1;
 });
 
-EM_JS(int, orv_page_visible, (), { return document.visibilityState == = 'visible' ? 1 : 0; });
+EM_JS(int, orv_page_visible, (), { return document.visibilityState === 'visible' ? 1 : 0; });
 EM_JS(int, orv_page_focused, (), { return document.hasFocus() ? 1 : 0; });
 
 EM_JS(void, orv_page_set_title, (const char* title), { document.title = UTF8ToString(title); });
@@ -66,7 +67,7 @@ EM_JS(void, orv_page_set_pointer_visible, (int visible), {
 
 EM_JS(void, orv_page_set_canvas_size, (int width, int height), {
   var orv = Module.orv;
-  if (width > 0 && height > 0 && (orv.canvas.width != = width || orv.canvas.height != = height)) {
+  if (width > 0 && height > 0 && (orv.canvas.width !== width || orv.canvas.height !== height)) {
     orv.canvas.width = width;
     orv.canvas.height = height;
     orv.image = null;
@@ -76,27 +77,27 @@ EM_JS(void, orv_page_set_canvas_size, (int width, int height), {
   orv.context.fillRect(0, 0, orv.canvas.width, orv.canvas.height);
 });
 
-EM_JS(void, orv_page_draw, (const void* pixels, int width, int height, const int* areas, int count),
-      {
-        var orv = Module.orv;
-        if (orv.canvas.width != = width || orv.canvas.height != = height) {
-          orv.canvas.width = width;
-          orv.canvas.height = height;
-          orv.image = null;
-          orv.fit();
-        }
-        /* The image shares the picture's memory; it is made again when that memory moves. */
-        if (!orv.image || orv.image.data.buffer != = HEAPU8.buffer || orv.imagePixels != = pixels) {
-          orv.image = new ImageData(
-              new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width, height);
-          orv.imagePixels = pixels;
-        }
-        for (var i = 0; i < count; ++i) {
-          var area = (areas >> 2) + i * 4;
-          orv.context.putImageData(orv.image, 0, 0, HEAP32[area], HEAP32[area + 1],
-                                   HEAP32[area + 2], HEAP32[area + 3]);
-        }
-      });
+EM_JS(void, orv_page_draw, (const void* pixels, int width, int height, const int* areas,
+                            int count), {
+  var orv = Module.orv;
+  if (orv.canvas.width !== width || orv.canvas.height !== height) {
+    orv.canvas.width = width;
+    orv.canvas.height = height;
+    orv.image = null;
+    orv.fit();
+  }
+  /* The image shares the picture's memory; it is made again when that memory moves. */
+  if (!orv.image || orv.image.data.buffer !== HEAPU8.buffer || orv.imagePixels !== pixels) {
+    orv.image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
+                              width, height);
+    orv.imagePixels = pixels;
+  }
+  for (var i = 0; i < count; ++i) {
+    var area = (areas >> 2) + i * 4;
+    orv.context.putImageData(orv.image, 0, 0, HEAP32[area], HEAP32[area + 1], HEAP32[area + 2],
+                             HEAP32[area + 3]);
+  }
+});
 
 EM_JS(void, orv_page_note_frame, (double shown_ms, double cost_ms), {
   var stats = Module.orv.stats;
@@ -141,8 +142,8 @@ EM_ASYNC_JS(void, orv_page_message_box, (const char* text, const char* caption),
     notice.append(box);
     notice.hidden = false;
     var done = function(event) {
-      if (event.type == = 'keydown' && event.code != = 'Enter' && event.code !=
-          = 'NumpadEnter' && event.code != = 'Space' && event.code != = 'Escape') {
+      if (event.type === 'keydown' && event.code !== 'Enter' && event.code !== 'NumpadEnter' &&
+          event.code !== 'Space' && event.code !== 'Escape') {
         return;
       }
       event.preventDefault();
@@ -164,24 +165,20 @@ EM_ASYNC_JS(double, orv_page_next_animation_frame, (double timeout_ms), {
       clearTimeout(timer);
       resolve(time);
     });
-    timer = setTimeout(
-        function() {
-          cancelAnimationFrame(frame);
-          resolve(-1);
-        },
-        timeout_ms);
+    timer = setTimeout(function() {
+      cancelAnimationFrame(frame);
+      resolve(-1);
+    }, timeout_ms);
   });
 });
 
 EM_ASYNC_JS(void, orv_page_wait_for_wake, (double timeout_ms), {
   var orv = Module.orv;
   await new Promise(function(resolve) {
-    var timer = setTimeout(
-        function() {
-          orv.wake = null;
-          resolve();
-        },
-        timeout_ms);
+    var timer = setTimeout(function() {
+      orv.wake = null;
+      resolve();
+    }, timeout_ms);
     orv.wake = function() {
       clearTimeout(timer);
       orv.wake = null;
@@ -195,12 +192,13 @@ EM_JS(void, orv_page_wake, (), {
     Module.orv.wake();
 });
 
-EM_ASYNC_JS(void, orv_page_sleep, (double ms),
-            { await new Promise(function(resolve) { setTimeout(resolve, ms); }); });
+EM_ASYNC_JS(void, orv_page_sleep, (double ms), {
+  await new Promise(function(resolve) { setTimeout(resolve, ms); });
+});
 
 EM_JS(void, orv_page_show_ended, (int exit_code), {
   var orv = Module.orv;
-  orv.ended = {exitCode : exit_code};
+  orv.ended = {exitCode: exit_code};
   if (orv.canvas)
     orv.canvas.style.cursor = 'auto';
   if (document.fullscreenElement)
@@ -216,17 +214,17 @@ EM_JS(void, orv_page_show_ended, (int exit_code), {
   heading.textContent = 'The game has ended';
   var paragraph = document.createElement('p');
   paragraph.textContent =
-      exit_code == = 0 ? 'Thank you for playing.' : 'It ended with exit code ' + exit_code + '.';
+      exit_code === 0 ? 'Thank you for playing.' : 'It ended with exit code ' + exit_code + '.';
   var button = document.createElement('button');
   button.id = 'play-again';
   button.textContent = 'Play again';
-  button.addEventListener(
-      'click', function() { location.reload(); });
+  button.addEventListener('click', function() { location.reload(); });
   box.append(heading, paragraph, button);
   notice.append(box);
   notice.hidden = false;
   button.focus();
 });
+// clang-format on
 
 namespace orv::platform::web::page {
 
