@@ -9,6 +9,26 @@ constexpr double kShortestIntervalMs = 1.0;
 constexpr double kLongestIntervalMs = 100.0;
 }  // namespace
 
+void RefreshClock::Sleep(BrowserTime& time, double duration_ms, bool animation_frames) {
+  const double half_refresh = interval_ms_ / 2;
+  if (!animation_frames || duration_ms < half_refresh) {
+    time.Sleep(duration_ms);
+    return;
+  }
+  const double end = time.NowMs() + duration_ms;
+  bool consecutive = false;
+  for (;;) {
+    const double remaining = std::max(0.0, end - time.NowMs());
+    const double frame = time.NextAnimationFrame(remaining + kFrameTimeoutSlackMs);
+    if (frame < 0)
+      return;
+    Frame(frame, consecutive);
+    consecutive = true;
+    if (frame >= end - interval_ms_ / 2)
+      return;
+  }
+}
+
 void RefreshClock::Frame(double time_ms, bool consecutive) {
   const double delta = time_ms - last_frame_ms_;
   const bool measured = consecutive && last_frame_ms_ >= 0;

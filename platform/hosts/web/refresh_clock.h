@@ -1,9 +1,10 @@
-// When a sleep in the browser ends. A page draws only at the browser's animation
-// frames, which follow the display's refresh (60, 120, 144 Hz or other); the game's
+// How a sleep ends in the browser. A page draws only at the browser's animation frames,
+// which follow the display's refresh (60, 120, 144 Hz or another rate); the game's
 // frames are due every 1/60 s. A sleep long enough to span an animation frame ends at
-// the animation frame closest to its end, so that each game frame is shown from the
-// refresh nearest its due time until the next one's: 60 frames a second on any
-// display. A shorter sleep ends on a timer.
+// the animation frame nearest its end, so that each game frame is shown from the refresh
+// nearest its due time until the next one's: 60 frames a second on any display. A
+// shorter sleep, or one while the page is hidden (it gets no animation frames), ends on
+// a timer.
 #pragma once
 
 #include <array>
@@ -11,28 +12,38 @@
 
 namespace orv::platform::web {
 
+// What a sleep waits on.
+class BrowserTime {
+ public:
+  virtual ~BrowserTime() = default;
+  virtual double NowMs() = 0;
+  // Yields until the next animation frame and returns its time, or a negative value
+  // when none came within `timeout_ms`.
+  virtual double NextAnimationFrame(double timeout_ms) = 0;
+  // Yields until a timer after `ms`.
+  virtual void Sleep(double ms) = 0;
+};
+
 class RefreshClock {
  public:
   static constexpr double kAssumedIntervalMs = 1000.0 / 60.0;
+  // An animation frame that does not come (the page was hidden meanwhile) ends a sleep
+  // this long after its end.
+  static constexpr double kFrameTimeoutSlackMs = 50;
 
-  // An animation frame at `time_ms`, the frame after the one at the last call when
-  // `consecutive` (the caller waited for it without a gap).
-  void Frame(double time_ms, bool consecutive);
+  // Sleeps for `duration_ms`; `animation_frames` says whether the page gets them (it is
+  // visible).
+  void Sleep(BrowserTime& time, double duration_ms, bool animation_frames);
 
   // The display's refresh interval, from the recent animation frames.
   double interval_ms() const { return interval_ms_; }
 
-  // Whether a sleep from `now_ms` to `end_ms` waits for animation frames at all.
-  bool WaitsForFrames(double now_ms, double end_ms) const {
-    return end_ms - now_ms >= interval_ms_ / 2;
-  }
-  // Whether a sleep that ends at `end_ms` is over at the animation frame at `frame_ms`.
-  bool EndsAt(double frame_ms, double end_ms) const {
-    return frame_ms >= end_ms - interval_ms_ / 2;
-  }
-
  private:
   static constexpr int kSamples = 15;
+
+  // An animation frame at `time_ms`; `consecutive` when it followed the last one without
+  // a gap (the caller waited for it right after).
+  void Frame(double time_ms, bool consecutive);
 
   double last_frame_ms_ = -1;
   std::array<double, kSamples> samples_{};

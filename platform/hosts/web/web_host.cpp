@@ -14,9 +14,6 @@
 namespace orv::platform {
 namespace {
 
-// An animation frame that does not come (the page was hidden meanwhile) ends the wait
-// this long after its due time.
-constexpr double kFrameTimeoutSlackMs = 50;
 // How long one wait for an event may block before the message loop looks again.
 constexpr double kEventWaitMs = 250;
 // A program that polls for events without ever waiting gets the browser's events this
@@ -87,6 +84,16 @@ std::int32_t PadDirection(const EmscriptenGamepadEvent& state) {
   return kDirections[vertical + 1][horizontal + 1];
 }
 
+// The page's clock, animation frames and timers.
+class PageTime : public web::BrowserTime {
+ public:
+  double NowMs() override { return web::page::NowMs(); }
+  double NextAnimationFrame(double timeout_ms) override {
+    return web::page::NextAnimationFrame(timeout_ms);
+  }
+  void Sleep(double ms) override { web::page::Sleep(ms); }
+};
+
 }  // namespace
 
 WebHost::WebHost() {
@@ -113,24 +120,9 @@ std::uint64_t WebHost::NowMicroseconds() {
 }
 
 void WebHost::SleepMicroseconds(std::uint64_t duration) {
-  const double now = web::page::NowMs();
-  const double end = now + static_cast<double>(duration) / 1000.0;
-  if (page_ready_ && state_ != State::kMinimized && web::page::Visible() &&
-      refresh_.WaitsForFrames(now, end)) {
-    bool consecutive = false;
-    for (;;) {
-      const double remaining = std::max(0.0, end - web::page::NowMs());
-      const double frame = web::page::NextAnimationFrame(remaining + kFrameTimeoutSlackMs);
-      if (frame < 0)
-        break;
-      refresh_.Frame(frame, consecutive);
-      consecutive = true;
-      if (refresh_.EndsAt(frame, end))
-        break;
-    }
-  } else {
-    web::page::Sleep(static_cast<double>(duration) / 1000.0);
-  }
+  PageTime time;
+  refresh_.Sleep(time, static_cast<double>(duration) / 1000.0,
+                 page_ready_ && state_ != State::kMinimized && web::page::Visible());
   Yielded();
 }
 
