@@ -25,16 +25,21 @@ EM_JS(int, orv_page_start, (), {
   orv.context = orv.canvas.getContext('2d', {alpha: false});
   if (!orv.context)
     return 0;
-  /* The largest whole scale of the canvas that fits the stage, in device pixels so that
-     each frame pixel covers the same number of screen pixels. */
+  /* The largest whole scale of the canvas that fits the stage, centred on whole pixels:
+     in device pixels, so that each frame pixel covers the same number of screen pixels. */
   orv.fit = function() {
     var ratio = window.devicePixelRatio || 1;
-    var width = orv.stage.clientWidth * ratio;
-    var height = orv.stage.clientHeight * ratio;
-    var scale =
-        Math.max(1, Math.floor(Math.min(width / orv.canvas.width, height / orv.canvas.height)));
-    orv.canvas.style.width = (orv.canvas.width * scale / ratio) + 'px';
-    orv.canvas.style.height = (orv.canvas.height * scale / ratio) + 'px';
+    var width = Math.floor(orv.stage.clientWidth * ratio);
+    var height = Math.floor(orv.stage.clientHeight * ratio);
+    var scale = Math.max(1, Math.floor(Math.min(width / orv.canvas.width,
+                                                height / orv.canvas.height)));
+    var shown_width = orv.canvas.width * scale;
+    var shown_height = orv.canvas.height * scale;
+    var style = orv.canvas.style;
+    style.width = (shown_width / ratio) + 'px';
+    style.height = (shown_height / ratio) + 'px';
+    style.left = (Math.max(0, Math.floor((width - shown_width) / 2)) / ratio) + 'px';
+    style.top = (Math.max(0, Math.floor((height - shown_height) / 2)) / ratio) + 'px';
   };
   orv.toggleFullScreen = function() {
     if (document.fullscreenElement) {

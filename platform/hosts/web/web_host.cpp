@@ -188,7 +188,8 @@ void WebHost::SetExclusiveMode(bool exclusive, int width, int height) {
 }
 
 void WebHost::Present(const PresentedFrame& frame) {
-  if (!window_open_ || !page_ready_)
+  // A hidden page shows nothing; the platform learns of it at its next look at the events.
+  if (!window_open_ || !page_ready_ || state_ == State::kMinimized)
     return;
   const double start = web::page::NowMs();
   const std::span<const web::Area> areas = picture_.Update(frame);
