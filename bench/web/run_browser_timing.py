@@ -113,5 +113,6 @@ def main():
             measure(driver, "title menu", args.seconds)
             play(driver, args.seconds)
 
+
 if __name__ == "__main__":
     main()
