@@ -6,8 +6,9 @@ them at a whole scale, centred on black:
   100,100), the ship moved about 2 pixels a frame by a held arrow, the menu again after
   the ship met the orb, and the end of the game after Exit, from which the page starts
   it again;
-- a hidden page gives up the display and shows no frames; shown again, it shows the
-  right frame;
+- full screen by Alt+Enter and by the page's button, and back;
+- a page that lost the focus plays on; a hidden page gives up the display and shows no
+  frames, and shown again it shows the right frame;
 - a gamepad moves the ship and may be unplugged; the set-up failure's message box is a
   notice on the page.
   /usr/bin/python3 browser_test.py --site DIR --capture TOOL --compare TOOL --work DIR
@@ -171,6 +172,37 @@ class BrowserTest:
             same, detail, scale, _ = self.page_shows("title", "page-title")
             if not same or scale != 2:
                 self.fail(f"the page does not show the title at scale 2, centred: {detail}")
+
+            self.step("Alt+Enter and the page's button: full screen and back")
+            from selenium.webdriver.common.action_chains import ActionChains
+            fitted = """
+                var stage = document.getElementById('stage');
+                var scale = Math.max(1, Math.min(Math.floor(stage.clientWidth / 640),
+                                                 Math.floor(stage.clientHeight / 480)));
+                return [document.fullscreenElement ? document.fullscreenElement.id : null,
+                        Module.orv.canvas.style.width === 640 * scale + 'px'];"""
+            # In full screen the button is hidden: Alt+Enter (or Esc) leaves.
+            for toggle in ("alt+enter", "alt+enter", "button", "alt+enter"):
+                was = driver.execute_script(fitted)[0]
+                if toggle == "button":
+                    driver.find_element(By.ID, "fullscreen").click()
+                else:
+                    ActionChains(driver).key_down(Keys.ALT).key_down(Keys.ENTER).key_up(
+                        Keys.ENTER).key_up(Keys.ALT).perform()
+                wanted = None if was else "stage"
+                wait_until(f"{toggle}: full screen {wanted is not None}, the canvas fitted",
+                           lambda: driver.execute_script(fitted) == [wanted, True], 5)
+            self.await_canvas("title", 3)
+
+            self.step("a page that lost the focus plays on, its display kept")
+            driver.execute_script("window.dispatchEvent(new FocusEvent('blur'));")
+            before = web_page.stats(driver)["frames"]
+            time.sleep(0.5)
+            during = web_page.stats(driver)["frames"] - before
+            if during < 20:
+                self.fail(f"only {during} frames in 0.5 s without the focus")
+            self.await_canvas("title", 2)
+            driver.execute_script("window.dispatchEvent(new FocusEvent('focus'));")
 
             self.step("the cursor: Down, Down, Up, Up")
             for key, frame in ((Keys.ARROW_DOWN, "option"), (Keys.ARROW_DOWN, "exit"),

@@ -101,8 +101,10 @@ WebHost::WebHost() {
   const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
   emscripten_set_keydown_callback(window, this, EM_TRUE, OnKeyEvent);
   emscripten_set_keyup_callback(window, this, EM_TRUE, OnKeyEvent);
-  emscripten_set_focus_callback(window, this, EM_TRUE, OnFocusEvent);
-  emscripten_set_blur_callback(window, this, EM_TRUE, OnFocusEvent);
+  // Not capturing: the page's own elements (the full-screen button) take and lose the
+  // focus too, and those events would pass the window on their way.
+  emscripten_set_focus_callback(window, this, EM_FALSE, OnFocusEvent);
+  emscripten_set_blur_callback(window, this, EM_FALSE, OnFocusEvent);
   emscripten_set_visibilitychange_callback(this, EM_TRUE, OnVisibilityEvent);
   if (page_ready_)
     emscripten_set_mousemove_callback("#screen", this, EM_TRUE, OnMouseEvent);
