@@ -58,9 +58,17 @@ class Host {
  public:
   virtual ~Host() = default;
 
-  // Time: a monotonic microsecond clock and a sleep on it.
+  // Time: a monotonic microsecond clock and sleeps on it.
   virtual std::uint64_t NowMicroseconds() = 0;
   virtual void SleepMicroseconds(std::uint64_t duration) = 0;
+  // Sleeps until the clock reads `deadline` (at once when it already has). A host that
+  // can wake at an absolute time should: a relative sleep adds the time spent getting
+  // there to every wait.
+  virtual void SleepUntilMicroseconds(std::uint64_t deadline) {
+    const std::uint64_t now = NowMicroseconds();
+    if (now < deadline)
+      SleepMicroseconds(deadline - now);
+  }
 
   // Diagnostics and dialogs.
   virtual void DebugOutput(std::string_view text) = 0;

@@ -1,10 +1,6 @@
 #include "ddraw/frame_pacer.h"
 
 namespace orv::platform {
-namespace {
-constexpr std::uint64_t kMicrosecondsPerSecond = 1'000'000;
-constexpr std::uint64_t kFramePeriodUs = kMicrosecondsPerSecond / FramePacer::kFramesPerSecond;
-}  // namespace
 
 void FramePacer::WaitForNextFrame(Host& host) {
   const std::uint64_t now = host.NowMicroseconds();
@@ -15,12 +11,11 @@ void FramePacer::WaitForNextFrame(Host& host) {
     return;
   }
   ++frames_in_series_;
-  // Computed from the series start so that the fractional period does not drift.
   const std::uint64_t due =
-      series_start_us_ + frames_in_series_ * kMicrosecondsPerSecond / FramePacer::kFramesPerSecond;
+      series_start_us_ + frames_in_series_ * kMicrosecondsPerSecond / kFramesPerSecond;
   if (now < due) {
-    host.SleepMicroseconds(due - now);
-  } else if (now - due > kFramePeriodUs) {
+    host.SleepUntilMicroseconds(due);
+  } else if (now - due > kLatenessForNewSeriesUs) {
     series_start_us_ = now;
     frames_in_series_ = 0;
   }

@@ -1,4 +1,5 @@
-// Paces flips to the display's 60 Hz by sleeping on the host until each frame is due.
+// Paces flips to the display's 60 Hz: each frame has an absolute due time on the host's
+// monotonic clock, and the pacer sleeps on the host until it.
 #pragma once
 
 #include <cstdint>
@@ -10,10 +11,16 @@ namespace orv::platform {
 class FramePacer {
  public:
   static constexpr std::uint64_t kFramesPerSecond = 60;
+  static constexpr std::uint64_t kMicrosecondsPerSecond = 1'000'000;
+  // A caller later than this past its due time starts a new series (half a frame).
+  static constexpr std::uint64_t kLatenessForNewSeriesUs =
+      kMicrosecondsPerSecond / kFramesPerSecond / 2;
 
-  // Sleeps until the next frame's due time. The first frame is due at once; due times
-  // then advance by 1/60 s. A caller late by more than a frame starts a new series at
-  // the present instead of presenting a burst of frames to catch up.
+  // Sleeps until the next frame's due time. The first frame is due at once; frame n of a
+  // series is due n/60 s after the series began, computed from its start so that neither
+  // the fractional period nor late wake-ups add up. A caller a little late keeps the
+  // series; one late by more than half a frame starts a new series at the present, so
+  // that the frames after it keep their full period instead of bunching up to catch up.
   void WaitForNextFrame(Host& host);
 
  private:

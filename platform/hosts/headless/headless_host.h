@@ -96,6 +96,7 @@ class HeadlessHost : public Host {
   // Host interface.
   std::uint64_t NowMicroseconds() override { return now_us_; }
   void SleepMicroseconds(std::uint64_t duration) override;
+  void SleepUntilMicroseconds(std::uint64_t deadline) override;
   void DebugOutput(std::string_view text) override;
   void ShowMessageBox(std::string_view text, std::string_view caption) override;
   void OpenWindow(std::string_view title, int width, int height) override;

@@ -1,11 +1,14 @@
 #include "hosts/sdl/sdl_host.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+
+#include <time.h>
 
 #include "hosts/sdl/frame_placement.h"
 #include "hosts/sdl/held_stderr.h"
@@ -60,14 +63,26 @@ SdlHost::~SdlHost() {
   SDL_Quit();
 }
 
+// The system's monotonic clock (the one std::chrono::steady_clock reads, and the one the
+// frame-time log writes), on which a sleep can wait for an absolute time.
 std::uint64_t SdlHost::NowMicroseconds() {
-  const std::uint64_t counter = SDL_GetPerformanceCounter();
-  const std::uint64_t frequency = SDL_GetPerformanceFrequency();
-  return counter / frequency * 1'000'000 + counter % frequency * 1'000'000 / frequency;
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000 +
+         static_cast<std::uint64_t>(now.tv_nsec) / 1000;
 }
 
 void SdlHost::SleepMicroseconds(std::uint64_t duration) {
   std::this_thread::sleep_for(std::chrono::microseconds(duration));
+}
+
+void SdlHost::SleepUntilMicroseconds(std::uint64_t deadline) {
+  // One absolute wait: however late the thread gets here, it wakes at the deadline itself.
+  timespec until{};
+  until.tv_sec = static_cast<time_t>(deadline / 1'000'000);
+  until.tv_nsec = static_cast<long>(deadline % 1'000'000 * 1000);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
 }
 
 void SdlHost::DebugOutput(std::string_view text) {

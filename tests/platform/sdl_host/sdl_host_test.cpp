@@ -496,5 +496,15 @@ TEST_F(DummyDisplayTest, SleepTakesAtLeastItsDuration) {
   EXPECT_GE(host_->NowMicroseconds() - start, 3000u);
 }
 
+TEST_F(DummyDisplayTest, SleepUntilWakesNoEarlierThanTheDeadline) {
+  for (const std::uint64_t ahead : {0, 1, 700, 2500}) {
+    const std::uint64_t deadline = host_->NowMicroseconds() + ahead;
+    host_->SleepUntilMicroseconds(deadline);
+    EXPECT_GE(host_->NowMicroseconds(), deadline) << ahead << " us ahead";
+  }
+  // A deadline already passed returns without waiting for anything.
+  host_->SleepUntilMicroseconds(0);
+}
+
 }  // namespace
 }  // namespace orv::platform
