@@ -57,21 +57,24 @@ PaletteLut MakePaletteLut(const PALETTEENTRY* palette, const PixelLayout& layout
 
 void DrawFrame(const PresentedFrame& frame, const PaletteLut& lut, const FramePlacement& placement,
                std::uint32_t black, const TargetPicture& target) {
-  const int scale = std::max(1, placement.scale);
-  const Span columns = CoveredSpan(placement.x, frame.width, scale, target.width);
-  const Span rows = CoveredSpan(placement.y, frame.height, scale, target.height);
-  const auto fill = [&](std::uint32_t* row, int begin, int end) {
-    std::fill(row + begin, row + end, black);
-  };
+  FillSurround(frame.width, frame.height, placement, black, target);
+  DrawFrameRegion(frame, lut, placement, {0, 0, frame.width, frame.height}, target);
+}
 
-  for (int y = 0; y < rows.begin; ++y)
-    fill(TargetRow(target, y), 0, target.width);
+TargetArea DrawFrameRegion(const PresentedFrame& frame, const PaletteLut& lut,
+                           const FramePlacement& placement, const changes::Region& region,
+                           const TargetPicture& target) {
+  const int scale = std::max(1, placement.scale);
+  const Span columns = CoveredSpan(placement.x + region.left * scale, region.Width(), scale,
+                                   target.width);
+  const Span rows =
+      CoveredSpan(placement.y + region.top * scale, region.Height(), scale, target.height);
+  if (columns.begin >= columns.end || rows.begin >= rows.end)
+    return {};
   const std::uint32_t* previous = nullptr;
   int previous_source_y = -1;
   for (int y = rows.begin; y < rows.end; ++y) {
     std::uint32_t* row = TargetRow(target, y);
-    fill(row, 0, columns.begin);
-    fill(row, columns.end, target.width);
     const int source_y = (y - placement.y) / scale;
     if (source_y == previous_source_y) {
       // The same frame row again: copy the row already converted.
@@ -84,8 +87,24 @@ void DrawFrame(const PresentedFrame& frame, const PaletteLut& lut, const FramePl
     }
     previous = row;
   }
-  for (int y = rows.end; y < target.height; ++y)
-    fill(TargetRow(target, y), 0, target.width);
+  return {columns.begin, rows.begin, columns.end - columns.begin, rows.end - rows.begin};
+}
+
+void FillSurround(int frame_width, int frame_height, const FramePlacement& placement,
+                  std::uint32_t black, const TargetPicture& target) {
+  const int scale = std::max(1, placement.scale);
+  const Span columns = CoveredSpan(placement.x, frame_width, scale, target.width);
+  const Span rows = CoveredSpan(placement.y, frame_height, scale, target.height);
+  const bool covers = columns.begin < columns.end && rows.begin < rows.end;
+  for (int y = 0; y < target.height; ++y) {
+    std::uint32_t* row = TargetRow(target, y);
+    if (covers && y >= rows.begin && y < rows.end) {
+      std::fill(row, row + columns.begin, black);
+      std::fill(row + columns.end, row + target.width, black);
+    } else {
+      std::fill(row, row + target.width, black);
+    }
+  }
 }
 
 }  // namespace orv::platform::sdl

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/host.h"
+#include "hosts/changes/changed_regions.h"
 #include "hosts/sdl/frame_placement.h"
 
 namespace orv::platform::sdl {
@@ -30,9 +31,28 @@ struct TargetPicture {
   int pitch = 0;
 };
 
+// A rectangle of target pixels.
+struct TargetArea {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  bool empty() const { return width <= 0 || height <= 0; }
+};
+
 // Fills the whole target: the frame through `lut`, each pixel as a scale x scale block at
 // the placement, clipped to the target, and the layout's black everywhere else.
 void DrawFrame(const PresentedFrame& frame, const PaletteLut& lut, const FramePlacement& placement,
                std::uint32_t black, const TargetPicture& target);
+
+// Draws only the frame pixels inside `region` as DrawFrame would, touching nothing else
+// of the target; returns the target area written (empty when the region lies outside it).
+TargetArea DrawFrameRegion(const PresentedFrame& frame, const PaletteLut& lut,
+                           const FramePlacement& placement, const changes::Region& region,
+                           const TargetPicture& target);
+
+// Fills the target with `black` wherever the placed frame does not cover it.
+void FillSurround(int frame_width, int frame_height, const FramePlacement& placement,
+                  std::uint32_t black, const TargetPicture& target);
 
 }  // namespace orv::platform::sdl

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <random>
 #include <vector>
+
+#include "hosts/changes/changed_regions.h"
 
 namespace orv::platform::sdl {
 namespace {
@@ -107,6 +111,121 @@ TEST(DrawFrame, EmptyFrameClearsTheTargetToBlack) {
   DrawFrame(PresentedFrame{}, PaletteLut{}, FramePlacement{}, kBlack, {target.data(), 4, 3, 16});
   for (std::uint32_t pixel : target)
     EXPECT_EQ(pixel, kBlack);
+}
+
+// Presenting only the changed regions of a frame onto the picture of the one before must
+// give exactly the picture of presenting the new frame whole: same pixels, the surround
+// and the row padding untouched. Random frame pairs, scales 1 to 4, odd target sizes,
+// frames centred, overhanging or placed at random.
+class RegionPresentation : public testing::Test {
+ protected:
+  struct Picture {
+    int width;
+    int height;
+    int pitch_pixels;
+    std::vector<std::uint32_t> pixels;
+    Picture(int w, int h)
+        : width(w), height(h), pitch_pixels(w + 1), pixels(std::size_t(w + 1) * h, kUntouched) {}
+    TargetPicture Target() {
+      return {pixels.data(), width, height, static_cast<int>(pitch_pixels * sizeof(std::uint32_t))};
+    }
+  };
+
+  // Draws `previous` whole, then only the regions where `next` differs, and compares with
+  // `next` drawn whole.
+  void Check(const std::vector<std::uint8_t>& previous, const std::vector<std::uint8_t>& next,
+             int width, int height, int target_width, int target_height,
+             const FramePlacement& placement) {
+    const PresentedFrame before{previous.data(), width, height, width, nullptr};
+    const PresentedFrame after{next.data(), width, height, width, nullptr};
+    Picture by_regions(target_width, target_height);
+    DrawFrame(before, lut, placement, kBlack, by_regions.Target());
+    std::vector<changes::Region> regions;
+    changes::FindChangedRegions({previous.data(), width}, {next.data(), width}, width, height,
+                                regions);
+    for (const changes::Region& region : regions) {
+      const TargetArea area = DrawFrameRegion(after, lut, placement, region, by_regions.Target());
+      ASSERT_GE(area.x, 0);
+      ASSERT_GE(area.y, 0);
+      ASSERT_LE(area.x + area.width, target_width);
+      ASSERT_LE(area.y + area.height, target_height);
+    }
+    Picture whole(target_width, target_height);
+    DrawFrame(after, lut, placement, kBlack, whole.Target());
+    ASSERT_EQ(by_regions.pixels, whole.pixels)
+        << width << "x" << height << " on " << target_width << "x" << target_height
+        << " at scale " << placement.scale << ", " << placement.x << "," << placement.y;
+  }
+
+  std::mt19937 random{77};
+  int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+  // Changes a few rectangles of `frame` at random.
+  void Scribble(std::vector<std::uint8_t>& frame, int width, int height) {
+    const int count = Uniform(0, 6);
+    for (int i = 0; i < count; ++i) {
+      const int left = Uniform(0, width - 1);
+      const int top = Uniform(0, height - 1);
+      const int right = std::min(width, left + Uniform(1, std::max(1, width / 3)));
+      const int bottom = std::min(height, top + Uniform(1, std::max(1, height / 3)));
+      for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x)
+          frame[std::size_t(y) * width + x] = static_cast<std::uint8_t>(Uniform(0, 255));
+      }
+    }
+  }
+
+  PaletteLut lut = [] {
+    PaletteLut table{};
+    for (int i = 0; i < 256; ++i)
+      table[i] = 0x00010203u * static_cast<std::uint32_t>(i) + 0x11;
+    return table;
+  }();
+};
+
+TEST_F(RegionPresentation, RandomSmallFramesAtRandomPlacements) {
+  for (int trial = 0; trial < 2000; ++trial) {
+    const int width = Uniform(1, 40);
+    const int height = Uniform(1, 30);
+    const int scale = Uniform(1, 4);
+    const int target_width = Uniform(1, 90) | 1;
+    const int target_height = Uniform(1, 70) | 1;
+    // Centred as a window shows it half the time, anywhere (even outside) otherwise.
+    FramePlacement placement = FitFrame(target_width, target_height, width, height);
+    if (trial % 2 == 1) {
+      placement = {scale, Uniform(-width * scale, target_width),
+                   Uniform(-height * scale, target_height)};
+    }
+    std::vector<std::uint8_t> previous(std::size_t(width) * height);
+    for (auto& index : previous)
+      index = static_cast<std::uint8_t>(Uniform(0, 255));
+    std::vector<std::uint8_t> next = previous;
+    Scribble(next, width, height);
+    Check(previous, next, width, height, target_width, target_height, placement);
+    if (HasFatalFailure())
+      return;
+  }
+}
+
+TEST_F(RegionPresentation, FullFramesInOddWindowsAtEachScale) {
+  constexpr int kWidth = 640;
+  constexpr int kHeight = 480;
+  std::vector<std::uint8_t> previous(kWidth * kHeight);
+  for (int i = 0; i < kWidth * kHeight; ++i)
+    previous[i] = static_cast<std::uint8_t>(i * 7 + i / kWidth);
+  // Odd windows: one pixel short of the frame, then a little over each whole scale.
+  const int windows[][2] = {{639, 479}, {641, 481}, {1283, 965}, {1925, 1443}, {2567, 1927}};
+  for (const auto& window : windows) {
+    for (int round = 0; round < 3; ++round) {
+      std::vector<std::uint8_t> next = previous;
+      Scribble(next, kWidth, kHeight);
+      Check(previous, next, kWidth, kHeight, window[0], window[1],
+            FitFrame(window[0], window[1], kWidth, kHeight));
+      if (HasFatalFailure())
+        return;
+      previous = next;
+    }
+  }
 }
 
 }  // namespace
