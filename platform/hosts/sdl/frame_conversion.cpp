@@ -65,8 +65,8 @@ TargetArea DrawFrameRegion(const PresentedFrame& frame, const PaletteLut& lut,
                            const FramePlacement& placement, const changes::Region& region,
                            const TargetPicture& target) {
   const int scale = std::max(1, placement.scale);
-  const Span columns = CoveredSpan(placement.x + region.left * scale, region.Width(), scale,
-                                   target.width);
+  const Span columns =
+      CoveredSpan(placement.x + region.left * scale, region.Width(), scale, target.width);
   const Span rows =
       CoveredSpan(placement.y + region.top * scale, region.Height(), scale, target.height);
   if (columns.begin >= columns.end || rows.begin >= rows.end)

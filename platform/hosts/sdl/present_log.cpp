@@ -21,12 +21,12 @@ PresentLog::~PresentLog() {
     std::fclose(file_);
 }
 
-void PresentLog::FrameShown() {
+void PresentLog::FrameShown(std::size_t bytes) {
   if (file_ == nullptr)
     return;
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
-  std::fprintf(file_, "%" PRId64 "\n", static_cast<std::int64_t>(us));
+  std::fprintf(file_, "%" PRId64 " %zu\n", static_cast<std::int64_t>(us), bytes);
   // Written at once, so that a reader sees each frame while the program runs.
   std::fflush(file_);
 }

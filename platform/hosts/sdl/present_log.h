@@ -1,9 +1,11 @@
 // Frame timing for measurements: when ORV_PRESENT_TIMES names a file, the host writes
-// there the time of every frame it shows, one line each, in microseconds of the system's
+// there a line for every frame it shows: the time, in microseconds of the system's
 // monotonic clock (the clock of std::chrono::steady_clock), which other processes can
-// compare with their own readings.
+// compare with their own readings, and after a space the bytes the frame sent towards
+// the display.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 namespace orv::platform::sdl {
@@ -16,8 +18,8 @@ class PresentLog {
   PresentLog(const PresentLog&) = delete;
   PresentLog& operator=(const PresentLog&) = delete;
 
-  // Notes that a frame has just been shown.
-  void FrameShown();
+  // Notes that a frame has just been shown, having sent `bytes`.
+  void FrameShown(std::size_t bytes);
 
  private:
   std::FILE* file_ = nullptr;

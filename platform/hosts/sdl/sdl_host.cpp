@@ -24,15 +24,6 @@ constexpr Uint32 kEventWaitMs = 10;
 // The exclusive display in a window: at most twice the mode's size.
 constexpr int kLargestWindowScale = 2;
 
-// A 32-bit surface with 8-bit channels can be drawn on directly.
-bool IsDirectFormat(const SDL_PixelFormat& format) {
-  return format.BytesPerPixel == 4 && format.Rloss == 0 && format.Gloss == 0 && format.Bloss == 0;
-}
-
-sdl::PixelLayout LayoutOf(const SDL_PixelFormat& format) {
-  return {format.Rshift, format.Gshift, format.Bshift, format.Amask};
-}
-
 }  // namespace
 
 SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
@@ -42,6 +33,13 @@ SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Losing the foreground in exclusive mode is handled here, as Windows does it.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  bool known = true;
+  const char* choice = std::getenv(sdl::kPresentVariable);
+  present_choice_ = sdl::ParsePresentChoice(choice, known);
+  if (!known) {
+    std::fprintf(stderr, "%s=%s is neither renderer nor surface: chosen by the machine\n",
+                 sdl::kPresentVariable, choice);
+  }
   if (SDL_Init(SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
   }
@@ -115,8 +113,16 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
     return;
   const std::string title_z(title);
   sdl::HeldStandardError held;
+  const Uint32 flags = sdl::WindowFlagsFor(present_choice_);
   window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                             height, SDL_WINDOW_SHOWN);
+                             height, SDL_WINDOW_SHOWN | flags);
+  if (window_ == nullptr && flags != 0) {
+    // No OpenGL for this window: a renderer of another kind, or the window surface.
+    window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               width, height, SDL_WINDOW_SHOWN);
+  }
+  if (window_ != nullptr)
+    OpenPresenter();
   PassLibraryOutput(held.Release());
   if (window_ == nullptr) {
     std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
@@ -129,11 +135,17 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
   SDL_RaiseWindow(window_);
 }
 
-void SdlHost::CloseWindow() {
-  if (staging_ != nullptr) {
-    SDL_FreeSurface(staging_);
-    staging_ = nullptr;
+void SdlHost::OpenPresenter() {
+  presenter_.reset();
+  if (SDL_Renderer* renderer = sdl::OpenRenderer(window_, present_choice_)) {
+    presenter_ = sdl::MakeRendererPresenter(renderer);
+  } else {
+    presenter_ = sdl::MakeSurfacePresenter(window_);
   }
+}
+
+void SdlHost::CloseWindow() {
+  presenter_.reset();
   if (window_ == nullptr)
     return;
   SDL_DestroyWindow(window_);
@@ -142,8 +154,7 @@ void SdlHost::CloseWindow() {
   presentation_ = Presentation::kPlainWindow;
   window_events_.SetFullScreen(false);
   pending_event_.reset();
-  shown_ = ShownFrame();
-  whole_show_ = WholeShow();
+  shown_.Clear();
   window_mode_pending_ = false;
 }
 
@@ -268,81 +279,29 @@ void SdlHost::SetFullScreen(bool full_screen) {
 }
 
 void SdlHost::ShowBlack() {
-  shown_.width = 0;
-  shown_.height = 0;
+  shown_.Clear();
   Redraw();
 }
 
 void SdlHost::Redraw() {
-  DrawOnWindowSurface(shown_.View(), true);
+  if (presenter_ != nullptr)
+    presenter_->Show(shown_.View(), {}, true);
 }
 
 void SdlHost::Present(const PresentedFrame& frame) {
   if (frame.pixels == nullptr || frame.palette == nullptr || frame.width <= 0 || frame.height <= 0)
     return;
-  shown_.width = frame.width;
-  shown_.height = frame.height;
-  shown_.indices.resize(static_cast<std::size_t>(frame.width) * frame.height);
-  for (int y = 0; y < frame.height; ++y) {
-    std::memcpy(&shown_.indices[static_cast<std::size_t>(y) * frame.width],
-                frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch, frame.width);
-  }
-  std::copy_n(frame.palette, 256, shown_.palette.begin());
-  DrawOnWindowSurface(shown_.View(), false);
-  present_log_.FrameShown();
+  const std::vector<changes::Region>& regions = shown_.Show(frame);
+  last_present_bytes_ = presenter_ != nullptr ? presenter_->Show(shown_.View(), regions, false) : 0;
+  present_log_.FrameShown(last_present_bytes_);
 }
 
-void SdlHost::DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window) {
-  if (window_ == nullptr)
-    return;
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (surface == nullptr)
-    return;
+sdl::PresentPath SdlHost::present_path() const {
+  return presenter_ != nullptr ? presenter_->path() : sdl::PresentPath::kWindowSurface;
+}
 
-  SDL_Surface* target_surface = surface;
-  if (!IsDirectFormat(*surface->format)) {
-    if (staging_ == nullptr || staging_->w != surface->w || staging_->h != surface->h) {
-      if (staging_ != nullptr)
-        SDL_FreeSurface(staging_);
-      staging_ =
-          SDL_CreateRGBSurfaceWithFormat(0, surface->w, surface->h, 32, SDL_PIXELFORMAT_XRGB8888);
-      if (staging_ == nullptr)
-        return;
-    }
-    target_surface = staging_;
-  }
-
-  const sdl::PixelLayout layout = LayoutOf(*target_surface->format);
-  sdl::PaletteLut lut{};
-  if (frame.palette != nullptr)
-    lut = sdl::MakePaletteLut(frame.palette, layout);
-  const sdl::FramePlacement placement =
-      sdl::FitFrame(target_surface->w, target_surface->h, frame.width, frame.height);
-
-  if (SDL_MUSTLOCK(target_surface) && SDL_LockSurface(target_surface) != 0)
-    return;
-  sdl::DrawFrame(frame, lut, placement, layout.opaque,
-                 {static_cast<std::uint32_t*>(target_surface->pixels), target_surface->w,
-                  target_surface->h, target_surface->pitch});
-  if (SDL_MUSTLOCK(target_surface))
-    SDL_UnlockSurface(target_surface);
-
-  if (target_surface != surface)
-    SDL_BlitSurface(target_surface, nullptr, surface, nullptr);
-
-  // The black surround stays as it was shown while surface and frame size stay: only the
-  // frame needs to reach the screen.
-  const WholeShow show{surface, surface->w, surface->h, frame.width, frame.height};
-  if (!whole_window && frame.width > 0 && show == whole_show_) {
-    SDL_Rect area{placement.x, placement.y, frame.width * placement.scale,
-                  frame.height * placement.scale};
-    const SDL_Rect window_area{0, 0, surface->w, surface->h};
-    if (SDL_IntersectRect(&area, &window_area, &area) == SDL_TRUE)
-      SDL_UpdateWindowSurfaceRects(window_, &area, 1);
-    return;
-  }
-  SDL_UpdateWindowSurface(window_);
-  whole_show_ = show;
+bool SdlHost::ReadWindowPicture(std::vector<std::uint32_t>& pixels, int& width, int& height) {
+  return presenter_ != nullptr && presenter_->ReadPicture(shown_.View(), pixels, width, height);
 }
 
 bool SdlHost::PollEvent(HostEvent& event) {
@@ -362,6 +321,15 @@ bool SdlHost::PollEvent(HostEvent& event) {
     if (sdl_event.type == SDL_WINDOWEVENT &&
         (sdl_event.window.event == SDL_WINDOWEVENT_EXPOSED ||
          sdl_event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+      Redraw();
+    }
+    if (presenter_ != nullptr && sdl_event.type == SDL_RENDER_TARGETS_RESET) {
+      // The renderer's textures are gone: the frame goes up again whole.
+      presenter_->Reset();
+      Redraw();
+    } else if (presenter_ != nullptr && sdl_event.type == SDL_RENDER_DEVICE_RESET) {
+      // The renderer itself is gone.
+      OpenPresenter();
       Redraw();
     }
     const sdl::WindowEvents::Outcome outcome = window_events_.Translate(sdl_event);

@@ -1,21 +1,27 @@
 // The host for real play: an SDL2 window on the desktop. Exclusive mode makes it a
 // full-screen desktop window in which the frame is shown scaled by a whole factor and
 // centred on black; Alt+Enter switches the exclusive display to a resizable window
-// (twice the mode's size where the desktop has room) and back. Dialogs are SDL message
-// boxes; debug output goes to standard error.
+// (twice the mode's size where the desktop has room) and back. A frame costs what changed
+// since the one before: only those regions are converted and sent, through an
+// accelerated renderer with vertical sync where there is one, else through the window
+// surface (see present_choice.h). Dialogs are SDL message boxes; debug output goes to
+// standard error.
 #pragma once
 
 #include <SDL.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/host.h"
-#include "hosts/sdl/frame_conversion.h"
+#include "hosts/changes/changed_regions.h"
+#include "hosts/sdl/present_choice.h"
 #include "hosts/sdl/present_log.h"
+#include "hosts/sdl/presenter.h"
 #include "hosts/sdl/window_events.h"
 
 namespace orv::platform {
@@ -58,18 +64,14 @@ class SdlHost : public Host {
 
   // The SDL window, null while none is open (for tests and tools).
   SDL_Window* window() const { return window_; }
+  // How the open window presents; the window surface while none is open.
+  sdl::PresentPath present_path() const;
+  // The window's picture as 0xRRGGBB pixels, whichever way it presents (for tests).
+  bool ReadWindowPicture(std::vector<std::uint32_t>& pixels, int& width, int& height);
+  // The bytes the last Present sent towards the display.
+  std::size_t last_present_bytes() const { return last_present_bytes_; }
 
  private:
-  // The last frame presented in exclusive mode, kept to draw it again when the window
-  // changes size or is uncovered.
-  struct ShownFrame {
-    std::vector<std::uint8_t> indices;
-    std::array<PALETTEENTRY, 256> palette{};
-    int width = 0;
-    int height = 0;
-    PresentedFrame View() const { return {indices.data(), width, height, width, palette.data()}; }
-  };
-
   // How the window shows what it shows.
   enum class Presentation {
     kPlainWindow,   // not exclusive: the window at the size the program gave it
@@ -79,6 +81,8 @@ class SdlHost : public Host {
 
   // Writes what the libraries wrote while standard error was held, if the player asked.
   void PassLibraryOutput(const std::string& text);
+  // Opens the renderer the choice asks for on the window, or takes the window surface.
+  void OpenPresenter();
   void ShowBlack();
   void Redraw();
   Presentation WantedPresentation() const;
@@ -91,15 +95,13 @@ class SdlHost : public Host {
   void ScaledWindowSize(int& width, int& height);
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
-  // Draws the frame over the whole window surface and shows it: the whole window when
-  // `whole_window` or when its black surround may have changed, else only the frame.
-  void DrawOnWindowSurface(const PresentedFrame& frame, bool whole_window);
 
   SdlHostOptions options_;
   bool video_ready_ = false;
   // Why nothing can be shown, empty when a display is open; said once.
   std::string no_display_;
   bool no_display_said_ = false;
+  sdl::PresentChoice present_choice_ = sdl::PresentChoice::kAuto;
   SDL_Window* window_ = nullptr;
   int window_width_ = 0;
   int window_height_ = 0;
@@ -112,19 +114,11 @@ class SdlHost : public Host {
   bool window_mode_pending_ = false;
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
-  ShownFrame shown_;
-  // What the window showed in whole last: its surface and the frame's placement on it.
-  struct WholeShow {
-    SDL_Surface* surface = nullptr;
-    int surface_width = 0;
-    int surface_height = 0;
-    int frame_width = 0;
-    int frame_height = 0;
-    bool operator==(const WholeShow&) const = default;
-  };
-  WholeShow whole_show_;
-  // Used when the window surface is not 32 bits per pixel: drawn here, then converted.
-  SDL_Surface* staging_ = nullptr;
+  // The last frame presented, kept to find what the next one changes and to draw it
+  // again when the window changes size or is uncovered.
+  changes::ShownFrame shown_;
+  std::unique_ptr<sdl::Presenter> presenter_;
+  std::size_t last_present_bytes_ = 0;
   sdl::PresentLog present_log_;
 };
 

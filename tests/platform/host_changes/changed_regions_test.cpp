@@ -96,46 +96,71 @@ const auto kNothing = [](Frame&) {};
 
 INSTANTIATE_TEST_SUITE_P(
     Frames, ChangedRegionsTest,
-    testing::Values(
-        ChangeCase{"NothingChanged", 640, 480, kNothing, kNothing, {}},
-        ChangeCase{"OnePixel", 640, 480, kNothing, [](Frame& f) { f.At(101, 77) = 254; },
-                   {{101, 77, 102, 78}}},
-        ChangeCase{"LastPixelOfAnOddFrame", 13, 7, kNothing, [](Frame& f) { f.At(12, 6) = 254; },
-                   {{12, 6, 13, 7}}},
-        ChangeCase{"TwoPixelsCloseTogetherShareARegion", 640, 480, kNothing,
-                   [](Frame& f) {
-                     f.At(200, 200) = 254;
-                     f.At(210, 205) = 254;
-                   },
-                   {{200, 200, 211, 206}}},
-        ChangeCase{"MovingShip", 640, 480, [](Frame& f) { f.Sprite(100, 100, 48, 46); },
-                   [](Frame& f) {
-                     f = Frame(640, 480);
-                     f.Sprite(102, 100, 48, 46);
-                   },
-                   {{100, 100, 150, 146}}},
-        // A block of one colour changes only at its two ends, too far apart to share.
-        ChangeCase{"SolidBlockSteppingRight", 640, 480,
-                   [](Frame& f) { f.Block(300, 200, 48, 46, 250); },
-                   [](Frame& f) {
-                     f = Frame(640, 480);
-                     f.Block(302, 200, 48, 46, 250);
-                   },
-                   {{300, 200, 302, 246}, {348, 200, 350, 246}}},
-        ChangeCase{"FrameRateDigits", 640, 480, [](Frame& f) { f.Digits("0059"); },
-                   [](Frame& f) { f.Digits("0060"); }, {{34, 2, 62, 14}}},
-        ChangeCase{"ShipAndObstacleApart", 640, 480, [](Frame& f) { f.Sprite(100, 100, 48, 46); },
-                   [](Frame& f) {
-                     f.Sprite(102, 100, 48, 46);
-                     f.Block(500, 350, 57, 57, 251);
-                   },
-                   {{102, 100, 150, 146}, {500, 350, 557, 407}}},
-        ChangeCase{"FullChange", 640, 480, kNothing,
-                   [](Frame& f) {
-                     for (auto& index : f.indices)
-                       ++index;
-                   },
-                   {{0, 0, 640, 480}}}),
+    testing::Values(ChangeCase{"NothingChanged", 640, 480, kNothing, kNothing, {}},
+                    ChangeCase{"OnePixel",
+                               640,
+                               480,
+                               kNothing,
+                               [](Frame& f) { f.At(101, 77) = 254; },
+                               {{101, 77, 102, 78}}},
+                    ChangeCase{"LastPixelOfAnOddFrame",
+                               13,
+                               7,
+                               kNothing,
+                               [](Frame& f) { f.At(12, 6) = 254; },
+                               {{12, 6, 13, 7}}},
+                    ChangeCase{"TwoPixelsCloseTogetherShareARegion",
+                               640,
+                               480,
+                               kNothing,
+                               [](Frame& f) {
+                                 f.At(200, 200) = 254;
+                                 f.At(210, 205) = 254;
+                               },
+                               {{200, 200, 211, 206}}},
+                    ChangeCase{"MovingShip",
+                               640,
+                               480,
+                               [](Frame& f) { f.Sprite(100, 100, 48, 46); },
+                               [](Frame& f) {
+                                 f = Frame(640, 480);
+                                 f.Sprite(102, 100, 48, 46);
+                               },
+                               {{100, 100, 150, 146}}},
+                    // A block of one colour changes only at its two ends, too far apart to share.
+                    ChangeCase{"SolidBlockSteppingRight",
+                               640,
+                               480,
+                               [](Frame& f) { f.Block(300, 200, 48, 46, 250); },
+                               [](Frame& f) {
+                                 f = Frame(640, 480);
+                                 f.Block(302, 200, 48, 46, 250);
+                               },
+                               {{300, 200, 302, 246}, {348, 200, 350, 246}}},
+                    ChangeCase{"FrameRateDigits",
+                               640,
+                               480,
+                               [](Frame& f) { f.Digits("0059"); },
+                               [](Frame& f) { f.Digits("0060"); },
+                               {{34, 2, 62, 14}}},
+                    ChangeCase{"ShipAndObstacleApart",
+                               640,
+                               480,
+                               [](Frame& f) { f.Sprite(100, 100, 48, 46); },
+                               [](Frame& f) {
+                                 f.Sprite(102, 100, 48, 46);
+                                 f.Block(500, 350, 57, 57, 251);
+                               },
+                               {{102, 100, 150, 146}, {500, 350, 557, 407}}},
+                    ChangeCase{"FullChange",
+                               640,
+                               480,
+                               kNothing,
+                               [](Frame& f) {
+                                 for (auto& index : f.indices)
+                                   ++index;
+                               },
+                               {{0, 0, 640, 480}}}),
     [](const testing::TestParamInfo<ChangeCase>& info) { return info.param.name; });
 
 TEST(ChangedRegionsBound, ScatteredChangesAreCoveredByAtMostTheMaximum) {
@@ -183,7 +208,8 @@ TEST(ChangedRegionsProperty, RandomFramePairs) {
       for (int y = top; y < bottom; ++y) {
         for (int x = left; x < right; ++x) {
           if (uniform(0, 3) != 0)
-            next[static_cast<std::size_t>(y) * pitch + x] = static_cast<std::uint8_t>(uniform(0, 7));
+            next[static_cast<std::size_t>(y) * pitch + x] =
+                static_cast<std::uint8_t>(uniform(0, 7));
         }
       }
     }

@@ -153,8 +153,8 @@ class RegionPresentation : public testing::Test {
     Picture whole(target_width, target_height);
     DrawFrame(after, lut, placement, kBlack, whole.Target());
     ASSERT_EQ(by_regions.pixels, whole.pixels)
-        << width << "x" << height << " on " << target_width << "x" << target_height
-        << " at scale " << placement.scale << ", " << placement.x << "," << placement.y;
+        << width << "x" << height << " on " << target_width << "x" << target_height << " at scale "
+        << placement.scale << ", " << placement.x << "," << placement.y;
   }
 
   std::mt19937 random{77};

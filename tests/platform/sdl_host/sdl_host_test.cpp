@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/reset.h"
+#include "hosts/sdl/frame_placement.h"
 #include "platform.h"
 
 #include <cstdlib>
@@ -103,6 +104,7 @@ class DummyDisplayTest : public testing::Test {
  protected:
   DummyDisplayTest() {
     environment_.Set("SDL_VIDEODRIVER", "dummy");
+    environment_.Set(sdl::kPresentVariable, nullptr);
     host_.emplace();
   }
 
@@ -478,6 +480,145 @@ TEST_F(PlatformOnDummyDisplayTest, WindowedDisplayOutlivesAnotherWindowsActivati
   PumpMessages();
   EXPECT_EQ(activations_, std::vector<WPARAM>{MAKEWPARAM(WA_INACTIVE, 1)});
   EXPECT_EQ(primary_->IsLost(), DDERR_SURFACELOST) << "full screen loses it as before";
+}
+
+// The way the host presents, chosen when the window opens, on SDL's display-less drivers:
+// the dummy driver has only SDL's software renderer, the offscreen driver OpenGL through
+// EGL (in software here). Either way a frame sends only what changed, and the window
+// shows exactly the frame, scaled and centred on black.
+struct PathCase {
+  const char* name;
+  const char* video_driver;
+  const char* choice;  // ORV_SDL_PRESENT
+  sdl::PresentPath expected;
+  bool depends_on_machine;  // automatic, where a graphics device could make it a renderer
+  // Over the whole desktop; else in the program's window (the offscreen driver's OpenGL
+  // surface keeps the size the window was made with).
+  bool exclusive = true;
+};
+
+void PrintTo(const PathCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class PresentPathTest : public testing::TestWithParam<PathCase> {
+ protected:
+  PresentPathTest() {
+    environment_.Set("SDL_VIDEODRIVER", GetParam().video_driver);
+    environment_.Set(sdl::kPresentVariable, GetParam().choice);
+    host_.emplace();
+  }
+
+  // Presents the frame and checks the window's whole picture against it.
+  void PresentAndCompare(const TestFrame& frame, std::size_t expected_bytes) {
+    host_->Present(frame.View());
+    EXPECT_EQ(host_->last_present_bytes(), expected_bytes);
+    std::vector<std::uint32_t> picture;
+    int width = 0;
+    int height = 0;
+    ASSERT_TRUE(host_->ReadWindowPicture(picture, width, height));
+    const sdl::FramePlacement at = sdl::FitFrame(width, height, 640, 480);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const int fx = (x - at.x) / at.scale;
+        const int fy = (y - at.y) / at.scale;
+        std::uint32_t want = 0;
+        if (x >= at.x && y >= at.y && fx < 640 && fy < 480) {
+          const PALETTEENTRY& e = frame.palette[frame.indices[fy * 640 + fx]];
+          want = (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
+        }
+        const std::uint32_t got = picture[static_cast<std::size_t>(y) * width + x];
+        if (got != want && ++wrong <= 5) {
+          ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << got << " for " << want;
+        }
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+
+  ScopedEnvironment environment_;
+  std::optional<SdlHost> host_;
+};
+
+TEST_P(PresentPathTest, ShowsEachFrameWholeWhileSendingOnlyWhatChanged) {
+  const PathCase& c = GetParam();
+  host_->OpenWindow("Test Window", 640, 480);
+  ASSERT_NE(host_->window(), nullptr);
+  if (!c.depends_on_machine || !sdl::HasGraphicsDevice()) {
+    EXPECT_EQ(host_->present_path(), c.expected);
+  }
+  if (c.exclusive)
+    host_->SetExclusiveMode(true, 640, 480);
+  DrainEvents(*host_);
+  const bool surface = host_->present_path() == sdl::PresentPath::kWindowSurface;
+  int window_width = 0;
+  int window_height = 0;
+  SDL_GetWindowSize(host_->window(), &window_width, &window_height);
+  constexpr std::size_t kPixel = 4;
+
+  TestFrame frame;
+  // The first frame goes whole: on the window surface with its black surround.
+  PresentAndCompare(frame, kPixel * (surface ? window_width * window_height : 640 * 480));
+  PresentAndCompare(frame, 0);
+  frame.indices[77 * 640 + 101] = 2;
+  PresentAndCompare(frame, kPixel);
+  // A patterned sprite steps two pixels right: the area of both its places.
+  const auto sprite = [&](int left, int top) {
+    for (int y = 0; y < 46; ++y) {
+      for (int x = 0; x < 48; ++x)
+        frame.indices[(top + y) * 640 + left + x] = static_cast<std::uint8_t>(4 + (x + y) % 3);
+    }
+  };
+  sprite(200, 150);
+  PresentAndCompare(frame, kPixel * 48 * 46);
+  frame = TestFrame();
+  frame.indices[77 * 640 + 101] = 2;
+  sprite(202, 150);
+  PresentAndCompare(frame, kPixel * 50 * 46);
+  // A new colour for one palette entry: the whole frame, but not the surround again.
+  frame.palette[1] = {0x01, 0x02, 0x03, 0};
+  PresentAndCompare(frame, kPixel * 640 * 480);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drivers, PresentPathTest,
+    testing::Values(
+        PathCase{"DummyChosen", "dummy", nullptr, sdl::PresentPath::kWindowSurface, false},
+        PathCase{"DummySurface", "dummy", "surface", sdl::PresentPath::kWindowSurface, false},
+        PathCase{"DummyRenderer", "dummy", "renderer", sdl::PresentPath::kRenderer, false},
+        PathCase{"DummyUnknownValue", "dummy", "gpu", sdl::PresentPath::kWindowSurface, false},
+        PathCase{"OffscreenChosen", "offscreen", nullptr, sdl::PresentPath::kWindowSurface, true,
+                 false},
+        PathCase{"OffscreenRenderer", "offscreen", "renderer", sdl::PresentPath::kRenderer, false,
+                 false}),
+    [](const testing::TestParamInfo<PathCase>& info) { return info.param.name; });
+
+TEST(PresentChoice, ParsesTheVariable) {
+  bool known = false;
+  EXPECT_EQ(sdl::ParsePresentChoice(nullptr, known), sdl::PresentChoice::kAuto);
+  EXPECT_TRUE(known);
+  EXPECT_EQ(sdl::ParsePresentChoice("renderer", known), sdl::PresentChoice::kRenderer);
+  EXPECT_EQ(sdl::ParsePresentChoice("surface", known), sdl::PresentChoice::kSurface);
+  EXPECT_EQ(sdl::ParsePresentChoice("auto", known), sdl::PresentChoice::kAuto);
+  EXPECT_TRUE(known);
+  EXPECT_EQ(sdl::ParsePresentChoice("Renderer", known), sdl::PresentChoice::kAuto);
+  EXPECT_FALSE(known);
+}
+
+TEST(PresentChoice, TellsSoftwareRasterisersFromGraphicsDevices) {
+  const std::pair<const char*, bool> renderers[] = {
+      {"llvmpipe (LLVM 15.0.6, 256 bits)", true},
+      {"softpipe", true},
+      {"Software Rasterizer", true},
+      {"SwiftShader Device (Subzero) (0x0000C0DE)", true},
+      {"Apple Software Renderer", true},
+      {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false},
+      {"AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)", false},
+      {"NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2", false},
+  };
+  for (const auto& [name, software] : renderers)
+    EXPECT_EQ(sdl::IsSoftwareRasterizer(name), software) << name;
 }
 
 // The reason why there is no display comes first, once.

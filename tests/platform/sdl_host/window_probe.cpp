@@ -1,9 +1,13 @@
 // Drives the SDL host the way the platform does, for the real-window test:
 //   window_probe show SECONDS
-//     opens the window, takes exclusive mode and presents the test frame until the
-//     window is asked to close (exit 0) or SECONDS pass (exit 3); reports each host event
-//     and each key pressed (as its DirectInput key code) on standard output. Exit 2 when
-//     the host sees no display.
+//     opens the window, takes exclusive mode, reports how the host presents ("present
+//     surface" or "present renderer") and presents frames until the window is asked to
+//     close (exit 0) or SECONDS pass (exit 3): first a short animation (a block moving
+//     over the test frame, a palette colour changed for a while), then the test frame,
+//     reporting "settled N" when it is reached; the animation runs again each time the
+//     window comes back from being minimised. Reports each host event and each key
+//     pressed (as its DirectInput key code) on standard output. Exit 2 when the host
+//     sees no display.
 //   window_probe message
 //     opens the window in exclusive mode with the test frame, then shows a message box and
 //     reports on standard output once it was dismissed.
@@ -59,6 +63,28 @@ struct TestFrame {
   }
 };
 
+// Frames of the animation before the test frame settles.
+constexpr int kAnimationFrames = 40;
+
+// Frame `number` of the animation: the test frame with a 24x24 block of index 253 that
+// moves down and to the right, and for frames 10 to 19 another colour for index 0.
+// Whatever is left of it on the screen once the test frame settles shows a change that
+// did not reach the window.
+void DrawAnimationFrame(int number, TestFrame& frame) {
+  const TestFrame plain;
+  frame = plain;
+  if (number >= kAnimationFrames)
+    return;
+  const int left = 100 + number * 7;
+  const int top = 200 + number * 3;
+  for (int y = top; y < top + 24; ++y) {
+    for (int x = left; x < left + 24; ++x)
+      frame.indices[y * kWidth + x] = 253;
+  }
+  if (number >= 10 && number < 20)
+    frame.palette[0] = {0x12, 0x34, 0x56, 0};
+}
+
 // Opens the window in exclusive mode, as the platform does for DirectDraw; false when the
 // host sees no display.
 bool OpenExclusiveWindow(orv::platform::SdlHost& host) {
@@ -88,8 +114,12 @@ int Show(int seconds) {
   orv::platform::SdlHost host;
   if (!OpenExclusiveWindow(host))
     return 2;
-  const TestFrame test_frame;
-  const orv::platform::PresentedFrame frame = test_frame.View();
+  std::printf("present %s\n", host.present_path() == orv::platform::sdl::PresentPath::kRenderer
+                                  ? "renderer"
+                                  : "surface");
+  TestFrame frame;
+  int frame_number = 0;
+  int settled = 0;
   const std::uint64_t end = host.NowMicroseconds() + std::uint64_t(seconds) * 1'000'000;
   bool minimized = false;
   std::array<std::uint8_t, 256> held{};
@@ -108,8 +138,10 @@ int Show(int seconds) {
           break;
         case HostEventType::kFocusGained:
           std::printf("event focus-gained\n");
-          if (minimized)
+          if (minimized) {
             host.SetExclusiveMode(true, kWidth, kHeight);
+            frame_number = 0;
+          }
           minimized = false;
           break;
         case HostEventType::kCloseRequested:
@@ -127,8 +159,13 @@ int Show(int seconds) {
     held = keys;
     std::fflush(stdout);
     // As the game does: no frames while minimised.
-    if (!minimized)
-      host.Present(frame);
+    if (!minimized) {
+      DrawAnimationFrame(frame_number, frame);
+      host.Present(frame.View());
+      if (frame_number == kAnimationFrames)
+        std::printf("settled %d\n", ++settled);
+      ++frame_number;
+    }
     host.SleepMicroseconds(16'000);
   }
   return 3;

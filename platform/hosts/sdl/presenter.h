@@ -1,0 +1,47 @@
+// How frames reach the SDL window. Two ways: drawn on the window surface and sent to the
+// window system as rectangles (X11 shared memory), or uploaded to a streaming texture
+// that an accelerated renderer scales and shows at the display's vertical blank. Either
+// way only what changed is converted and sent, and the frame is scaled by a whole factor
+// and centred on black, as FitFrame places it.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/host.h"
+#include "hosts/changes/changed_regions.h"
+
+namespace orv::platform::sdl {
+
+enum class PresentPath {
+  kWindowSurface,
+  kRenderer,
+};
+
+class Presenter {
+ public:
+  virtual ~Presenter() = default;
+
+  virtual PresentPath path() const = 0;
+  // Shows `frame` (of width 0: black only). `regions` are what changed since the frame
+  // shown before; `whole` draws and sends everything again, the black surround included.
+  // Returns the bytes sent towards the display.
+  virtual std::size_t Show(const PresentedFrame& frame, const std::vector<changes::Region>& regions,
+                           bool whole) = 0;
+  // The renderer lost its textures: the next Show must start afresh.
+  virtual void Reset() {}
+  // Reads back the window's picture as 0xRRGGBB pixels, for tests and tools; `frame` is
+  // the frame last shown.
+  virtual bool ReadPicture(const PresentedFrame& frame, std::vector<std::uint32_t>& pixels,
+                           int& width, int& height) = 0;
+};
+
+std::unique_ptr<Presenter> MakeSurfacePresenter(SDL_Window* window);
+// Takes ownership of `renderer`.
+std::unique_ptr<Presenter> MakeRendererPresenter(SDL_Renderer* renderer);
+
+}  // namespace orv::platform::sdl
