@@ -1,5 +1,7 @@
 #include "hosts/sdl/present_choice.h"
 
+#include "hosts/sdl/system_allocations.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -95,6 +97,7 @@ SDL_Renderer* OpenRenderer(SDL_Window* window, PresentChoice choice) {
       (choice == PresentChoice::kAuto && !HasGraphicsDevice())) {
     return nullptr;
   }
+  const SystemAllocations driver;
   SDL_Renderer* renderer =
       SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (renderer == nullptr && choice == PresentChoice::kRenderer)

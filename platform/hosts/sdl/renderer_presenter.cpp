@@ -6,6 +6,7 @@
 #include "hosts/sdl/frame_conversion.h"
 #include "hosts/sdl/frame_placement.h"
 #include "hosts/sdl/presenter.h"
+#include "hosts/sdl/system_allocations.h"
 
 namespace orv::platform::sdl {
 namespace {
@@ -52,7 +53,7 @@ class RendererPresenter : public Presenter {
       }
     }
     Draw(frame);
-    SDL_RenderPresent(renderer_);
+    Present();
     return bytes;
   }
 
@@ -98,6 +99,12 @@ class RendererPresenter : public Presenter {
                     {static_cast<std::uint32_t*>(pixels), rect.w, rect.h, pitch});
     SDL_UnlockTexture(texture_);
     return sizeof(std::uint32_t) * static_cast<std::size_t>(rect.w) * rect.h;
+  }
+
+  void Present() {
+    // The driver finishes setting itself up at the first present.
+    const SystemAllocations driver;
+    SDL_RenderPresent(renderer_);
   }
 
   // Black, and the frame at its place over it.

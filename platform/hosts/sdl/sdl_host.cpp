@@ -13,6 +13,7 @@
 #include "hosts/sdl/frame_placement.h"
 #include "hosts/sdl/held_stderr.h"
 #include "hosts/sdl/sdl_input.h"
+#include "hosts/sdl/system_allocations.h"
 #include "hosts/sdl/video_start.h"
 
 namespace orv::platform {
@@ -114,12 +115,15 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
   const std::string title_z(title);
   sdl::HeldStandardError held;
   const Uint32 flags = sdl::WindowFlagsFor(present_choice_);
-  window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                             height, SDL_WINDOW_SHOWN | flags);
-  if (window_ == nullptr && flags != 0) {
-    // No OpenGL for this window: a renderer of another kind, or the window surface.
+  {
+    const sdl::SystemAllocations driver;  // an OpenGL window loads the driver
     window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               width, height, SDL_WINDOW_SHOWN);
+                               width, height, SDL_WINDOW_SHOWN | flags);
+    if (window_ == nullptr && flags != 0) {
+      // No OpenGL for this window: a renderer of another kind, or the window surface.
+      window_ = SDL_CreateWindow(title_z.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                 width, height, SDL_WINDOW_SHOWN);
+    }
   }
   if (window_ != nullptr)
     OpenPresenter();
