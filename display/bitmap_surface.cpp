@@ -35,9 +35,13 @@ LPDIRECTDRAWSURFACE7 DDLoadBitmap(LPDIRECTDRAW7 direct_draw, LPCSTR name, int wi
     return NULL;
   }
 
-  // A surface whose copy failed is still handed out; a later reload can fill it.
-  BlitBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
+  // A surface whose copy failed would stay blank: it counts as not made.
+  const HRESULT copied = BlitBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
   DeleteObject(bitmap);
+  if (copied != DD_OK) {
+    surface->Release();
+    return NULL;
+  }
   return surface;
 }
 
@@ -61,12 +65,16 @@ HRESULT BlitBitmapToSurface(LPDIRECTDRAWSURFACE7 surface, HBITMAP bitmap, int x,
 
   surface->Restore();
 
-  // Without a memory context the selection, the copy and the deletion below do
-  // nothing and the surface keeps its pixels.
+  // Every step that fails leaves the surface without its picture, and says so.
   HDC memory_dc = CreateCompatibleDC(NULL);
-  if (memory_dc == NULL)
+  if (memory_dc == NULL) {
     OutputDebugStringA("createcompatible dc failed\n");
-  SelectObject(memory_dc, bitmap);
+    return E_FAIL;
+  }
+  if (SelectObject(memory_dc, bitmap) == NULL) {
+    DeleteDC(memory_dc);
+    return E_FAIL;
+  }
 
   BITMAP bitmap_info = {};
   GetObjectA(bitmap, sizeof(bitmap_info), &bitmap_info);
@@ -78,14 +86,16 @@ HRESULT BlitBitmapToSurface(LPDIRECTDRAWSURFACE7 surface, HBITMAP bitmap, int x,
   DDSURFACEDESC2 desc = {};
   desc.dwSize = sizeof(desc);
   desc.dwFlags = DDSD_HEIGHT | DDSD_WIDTH;
-  surface->GetSurfaceDesc(&desc);
+  HRESULT result = surface->GetSurfaceDesc(&desc);
 
   HDC surface_dc = NULL;
-  HRESULT result = surface->GetDC(&surface_dc);
+  if (result == DD_OK)
+    result = surface->GetDC(&surface_dc);
   if (result == DD_OK) {
     // The copy maps each bitmap colour to the closest colour of the surface's palette.
-    StretchBlt(surface_dc, 0, 0, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight),
-               memory_dc, x, y, width, height, SRCCOPY);
+    if (!StretchBlt(surface_dc, 0, 0, static_cast<int>(desc.dwWidth),
+                    static_cast<int>(desc.dwHeight), memory_dc, x, y, width, height, SRCCOPY))
+      result = E_FAIL;
     surface->ReleaseDC(surface_dc);
   }
   DeleteDC(memory_dc);

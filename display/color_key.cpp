@@ -1,5 +1,6 @@
 // Pixel values of colours on a surface, and the source colour key made from one.
 #include "display/bitmap_loading.h"
+#include "display/busy_retry.h"
 
 namespace {
 // The value of the pixel at `pixel`, which is `bits_per_pixel` wide, little-endian.
@@ -15,10 +16,11 @@ DWORD ReadPixelValue(const BYTE* pixel, DWORD bits_per_pixel) {
     value &= (static_cast<DWORD>(1) << bits_per_pixel) - 1;
   return value;
 }
-}  // namespace
 
-DWORD ProbeSurfaceColor(LPDIRECTDRAWSURFACE7 surface, COLORREF color) {
-  DWORD pixel_value = CLR_INVALID;
+// The value pixel (0, 0) holds once `color` was drawn there (for CLR_INVALID, the value
+// it holds already); false when the surface could not be read.
+bool ReadTopLeftValue(LPDIRECTDRAWSURFACE7 surface, COLORREF color, DWORD& pixel_value) {
+  bool read = false;
   COLORREF saved_color = 0;
   HDC dc = NULL;
 
@@ -31,12 +33,10 @@ DWORD ProbeSurfaceColor(LPDIRECTDRAWSURFACE7 surface, COLORREF color) {
 
   DDSURFACEDESC2 desc = {};
   desc.dwSize = sizeof(desc);
-  HRESULT result;
-  while ((result = surface->Lock(NULL, &desc, 0, NULL)) == DDERR_WASSTILLDRAWING) {
-  }
-  if (result == DD_OK) {
+  if (RetryWhileBusy([&] { return surface->Lock(NULL, &desc, 0, NULL); }) == DD_OK) {
     pixel_value = ReadPixelValue(static_cast<const BYTE*>(desc.lpSurface),
                                  desc.ddpfPixelFormat.dwRGBBitCount);
+    read = true;
     surface->Unlock(NULL);
   }
 
@@ -44,12 +44,21 @@ DWORD ProbeSurfaceColor(LPDIRECTDRAWSURFACE7 surface, COLORREF color) {
     SetPixel(dc, 0, 0, saved_color);
     surface->ReleaseDC(dc);
   }
-  return pixel_value;
+  return read;
+}
+}  // namespace
+
+DWORD ProbeSurfaceColor(LPDIRECTDRAWSURFACE7 surface, COLORREF color) {
+  DWORD pixel_value = CLR_INVALID;
+  return ReadTopLeftValue(surface, color, pixel_value) ? pixel_value : CLR_INVALID;
 }
 
+// A surface that could not be read gets no key: CLR_INVALID as a key would match no pixel
+// and every keyed blit would paint its whole cell.
 HRESULT ApplyColorKey(LPDIRECTDRAWSURFACE7 surface, COLORREF color) {
   DDCOLORKEY key;
-  key.dwColorSpaceLowValue = ProbeSurfaceColor(surface, color);
+  if (!ReadTopLeftValue(surface, color, key.dwColorSpaceLowValue))
+    return E_FAIL;
   key.dwColorSpaceHighValue = key.dwColorSpaceLowValue;
   return surface->SetColorKey(DDCKEY_SRCBLT, &key);
 }

@@ -26,4 +26,5 @@ void ReleaseDisplay() {
   ReleaseHandle(display.DisplayPalette);
   // Releasing the DirectDraw object also gives back exclusive mode and the desktop's mode.
   ReleaseHandle(display.DirectDrawObject);
+  Game.SheetsToReload = 0;
 }

@@ -7,14 +7,17 @@
 
 namespace {
 // Loads one of the sheets that carry a colour key: its surface, its line, then the key
-// taken from its top-left pixel.
+// taken from its top-left pixel. A sheet without its key would draw every cell as a box,
+// so a key that cannot be taken fails the step too.
 HRESULT LoadKeyedSheet(HWND window, LPDIRECTDRAWSURFACE7& surface, LPCSTR name, LPCSTR line,
                        LPCSTR failure) {
   surface = DDLoadBitmap(Game.Display.DirectDrawObject, name, 0, 0);
   if (surface == NULL)
     return ShowInitError(window, E_FAIL, failure);
   OutputDebugStringA(line);
-  ApplyColorKey(surface, CLR_INVALID);
+  const HRESULT keyed = ApplyColorKey(surface, CLR_INVALID);
+  if (keyed != DD_OK)
+    return ShowInitError(window, keyed, failure);
   return DD_OK;
 }
 }  // namespace

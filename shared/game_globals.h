@@ -44,6 +44,10 @@ struct GameGlobals {
 
   // SetupDisplay and ReleaseDisplay (display/).
   DisplayObjects Display;
+  // The sheets whose bitmap could not be copied back after a loss, bit i for the i-th of
+  // BackImageSurface, StringsSurface, MenuSurface and CharacterSurface: RestoreSurfaces
+  // and ReloadPendingSheet (display/surface_recovery.cpp).
+  DWORD SheetsToReload;
 
   // SetupInput and ReleaseInput (input/input_devices.cpp); the joystick handle also by
   // JoystickFoundCallback, the device it opens.

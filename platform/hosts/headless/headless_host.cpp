@@ -40,6 +40,7 @@ void HeadlessHost::Reset() {
 
   now_us_ = 0;
   total_slept_us_ = 0;
+  clock_read_cost_us_ = 0;
   schedule_.clear();
   events_.clear();
   keys_.fill(0);

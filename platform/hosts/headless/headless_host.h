@@ -47,6 +47,9 @@ class HeadlessHost : public Host {
 
   // Virtual clock.
   void SetNowMicroseconds(std::uint64_t now) { now_us_ = now; }
+  // Virtual time each look at the clock takes (0 by default), for code that waits by
+  // watching the clock.
+  void SetClockReadCostMicroseconds(std::uint64_t cost) { clock_read_cost_us_ = cost; }
   void AdvanceMilliseconds(std::uint64_t ms);
   std::uint64_t total_slept_us() const { return total_slept_us_; }
 
@@ -94,7 +97,7 @@ class HeadlessHost : public Host {
   Diagnostics& diagnostics() { return Diag(); }
 
   // Host interface.
-  std::uint64_t NowMicroseconds() override { return now_us_; }
+  std::uint64_t NowMicroseconds() override { return now_us_ += clock_read_cost_us_; }
   void SleepMicroseconds(std::uint64_t duration) override;
   void SleepUntilMicroseconds(std::uint64_t deadline) override;
   void DebugOutput(std::string_view text) override;
@@ -121,6 +124,7 @@ class HeadlessHost : public Host {
 
   std::uint64_t now_us_ = 0;
   std::uint64_t total_slept_us_ = 0;
+  std::uint64_t clock_read_cost_us_ = 0;
   std::multimap<std::uint64_t, std::function<void(HeadlessHost&)>> schedule_;
   std::vector<HostEvent> events_;
   std::array<std::uint8_t, 256> keys_{};

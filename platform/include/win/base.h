@@ -32,6 +32,7 @@ using INT = int;
 using BOOL = int;
 using CHAR = char;
 using HRESULT = std::int32_t;
+using LONGLONG = std::int64_t;
 using ATOM = WORD;
 using COLORREF = DWORD;
 using HFILE = int;
@@ -137,6 +138,14 @@ struct IUnknown {
   ~IUnknown() = default;
 };
 using LPUNKNOWN = IUnknown*;
+
+union LARGE_INTEGER {
+  struct {
+    DWORD LowPart;
+    LONG HighPart;
+  } u;
+  LONGLONG QuadPart;
+};
 
 // Geometry.
 struct RECT {

@@ -5,6 +5,8 @@
 
 DWORD GetTickCount();
 void Sleep(DWORD milliseconds);
+BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
+BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 void OutputDebugStringA(LPCSTR text);
 
 HMODULE GetModuleHandleA(LPCSTR module_name);

@@ -203,16 +203,40 @@ TEST_F(BitmapSurfaceTest, CopyWithoutASurfaceOrBitmapFailsAtOnce) {
   DeleteObject(bitmap);
 }
 
-TEST_F(BitmapSurfaceTest, WithoutAMemoryContextTheSurfaceKeepsItsPixels) {
+// Each step of the copy that fails makes the whole copy fail; the surface keeps its pixels.
+TEST_F(BitmapSurfaceTest, ACopyWithAFailingStepReportsItAndLeavesThePixels) {
+  struct Case {
+    const char* operation;
+    std::int32_t result;
+    std::vector<std::string> lines;
+  };
   HBITMAP bitmap = static_cast<HBITMAP>(
       LoadImageA(GetModuleHandleA(NULL), "STRINGS", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   ASSERT_NE(bitmap, nullptr);
   const SurfacePixels before = ReadSurface(Game.Display.MenuSurface);
-  host.diagnostics().InjectFault("CreateCompatibleDC", 0);
-  EXPECT_EQ(BlitBitmapToSurface(Game.Display.MenuSurface, bitmap, 0, 0, 0, 0), DD_OK);
-  EXPECT_EQ(host.debug_lines().back(), "createcompatible dc failed\n");
-  EXPECT_TRUE(ReadSurface(Game.Display.MenuSurface).indices == before.indices);
+  for (const Case& c :
+       {Case{"CreateCompatibleDC", 0, {"createcompatible dc failed\n"}},
+        Case{"SelectObject", 0, {}},
+        Case{"IDirectDrawSurface7::GetSurfaceDesc", DDERR_INVALIDOBJECT, {}},
+        Case{"IDirectDrawSurface7::GetDC", DDERR_SURFACEBUSY, {}}, Case{"StretchBlt", 0, {}}}) {
+    const std::size_t lines_before = host.debug_lines().size();
+    host.diagnostics().InjectFault(c.operation, c.result);
+    EXPECT_NE(BlitBitmapToSurface(Game.Display.MenuSurface, bitmap, 0, 0, 0, 0), DD_OK)
+        << c.operation;
+    EXPECT_EQ(std::vector<std::string>(host.debug_lines().begin() + lines_before,
+                                       host.debug_lines().end()),
+              c.lines)
+        << c.operation;
+    EXPECT_TRUE(ReadSurface(Game.Display.MenuSurface).indices == before.indices) << c.operation;
+  }
   DeleteObject(bitmap);
+}
+
+TEST_F(BitmapSurfaceTest, ALoadWhoseCopyFailsMakesNoSurface) {
+  const int objects_before = host.diagnostics().live_objects();
+  host.diagnostics().InjectFault("StretchBlt", 0);
+  EXPECT_EQ(DDLoadBitmap(Game.Display.DirectDrawObject, "MENU", 0, 0), nullptr);
+  EXPECT_EQ(host.diagnostics().live_objects(), objects_before);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "display/bitmap_loading.h"
+#include "display/busy_retry.h"
 #include "display_fixture.h"
 
 namespace {
@@ -141,13 +142,22 @@ TEST_F(SurfaceColorTest, ABusySurfaceIsLockedAgainAndAnUnreadableOneGivesNoColou
   EXPECT_EQ(CountCalls("IDirectDrawSurface7::Lock"), 3);
   EXPECT_EQ(CountCalls("IDirectDrawSurface7::Unlock"), 1);
 
+  // A key that matches no pixel would draw whole cells: no key is set instead.
   host.diagnostics().InjectFault("IDirectDrawSurface7::Lock", DDERR_SURFACEBUSY);
-  EXPECT_EQ(ApplyColorKey(surface, CLR_INVALID), DD_OK);
+  EXPECT_NE(ApplyColorKey(surface, CLR_INVALID), DD_OK);
   DDCOLORKEY key = {};
-  ASSERT_EQ(surface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  EXPECT_EQ(key.dwColorSpaceLowValue, CLR_INVALID);
-  EXPECT_EQ(key.dwColorSpaceHighValue, CLR_INVALID);
+  EXPECT_EQ(surface->GetColorKey(DDCKEY_SRCBLT, &key), DDERR_NOCOLORKEY);
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::SetColorKey"), 0);
   EXPECT_EQ(CountCalls("IDirectDrawSurface7::Unlock"), 1);
+}
+
+TEST_F(SurfaceColorTest, ASurfaceThatStaysBusyIsGivenUp) {
+  LPDIRECTDRAWSURFACE7 surface = MakeSurface(8, 8, 8, {42});
+  ASSERT_NE(surface, nullptr);
+  host.diagnostics().ClearJournal();
+  host.diagnostics().InjectFault("IDirectDrawSurface7::Lock", DDERR_WASSTILLDRAWING, 1 << 30);
+  EXPECT_EQ(ProbeSurfaceColor(surface, CLR_INVALID), CLR_INVALID);
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::Lock"), kBusyRetryAttempts);
 }
 
 }  // namespace

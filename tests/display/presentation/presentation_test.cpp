@@ -2,9 +2,10 @@
 #include <string>
 #include <vector>
 
-#include "shared/game_globals.h"
+#include "display/busy_retry.h"
 #include "display/display.h"
 #include "display_fixture.h"
+#include "shared/game_globals.h"
 
 namespace {
 
@@ -85,6 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
                                1,
                                1,
                                {}},
+                      BlitCase{
+                          "BusyForEver",
+                          {{"IDirectDrawSurface7::BltFast", DDERR_WASSTILLDRAWING, 1 << 30, 0}},
+                          DDERR_WASSTILLDRAWING,
+                          kBusyRetryAttempts,
+                          0,
+                          {}},
                       BlitCase{"OtherFailure",
                                {{"IDirectDrawSurface7::BltFast", DDERR_INVALIDRECT, 1, 0}},
                                DDERR_INVALIDRECT,
@@ -192,6 +200,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FlipCase{"Shown", {nullptr, 0, 0, 0}, 1, 0, 1},
         FlipCase{"BusyTwice", {"IDirectDrawSurface7::Flip", DDERR_WASSTILLDRAWING, 2, 0}, 3, 0, 1},
+        FlipCase{"BusyForEver",
+                 {"IDirectDrawSurface7::Flip", DDERR_WASSTILLDRAWING, 1 << 30, 0},
+                 kBusyRetryAttempts,
+                 0,
+                 0},
         FlipCase{"Lost", {"IDirectDrawSurface7::Flip", DDERR_SURFACELOST, 1, 0}, 1, 1, 0},
         FlipCase{"OtherFailure", {"IDirectDrawSurface7::Flip", DDERR_GENERIC, 1, 0}, 1, 0, 0}),
     [](const ::testing::TestParamInfo<FlipCase>& info) { return std::string(info.param.name); });
@@ -208,7 +221,7 @@ class RestoreSurfacesTest : public PresentationTest,
 
 // Restore calls run: primary, then for each sheet its own restore and, when that
 // passed, the one its reload makes.
-TEST_P(RestoreSurfacesTest, ReloadsEverySheetThatCameBackAndAnswersTheLastRestore) {
+TEST_P(RestoreSurfacesTest, ReloadsEverySheetThatCameBackAndAnswersTheFirstFailure) {
   const RestoreCase& restore = GetParam();
   Inject({{"IDirectDrawSurface7::Restore", DDERR_WRONGMODE, 1, restore.skip}});
   EXPECT_EQ(RestoreSurfaces(), restore.expected_result);
@@ -219,9 +232,44 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RestoreSurfacesTest,
     ::testing::Values(
         RestoreCase{"PrimaryStaysLost", 0, {}, DDERR_WRONGMODE},
-        RestoreCase{"BackImageStaysLost", 1, {"STRINGS", "MENU", "CHARACTER"}, DD_OK},
-        RestoreCase{"MenuStaysLost", 5, {"BACKIMAGE", "STRINGS", "CHARACTER"}, DD_OK},
-        RestoreCase{"CharacterStaysLost", 7, {"BACKIMAGE", "STRINGS", "MENU"}, DDERR_WRONGMODE}),
+        RestoreCase{"BackImageStaysLost", 1, {"STRINGS", "MENU", "CHARACTER"}, DDERR_WRONGMODE},
+        RestoreCase{"MenuStaysLost", 5, {"BACKIMAGE", "STRINGS", "CHARACTER"}, DDERR_WRONGMODE},
+        RestoreCase{"CharacterStaysLost", 7, {"BACKIMAGE", "STRINGS", "MENU"}, DDERR_WRONGMODE},
+        RestoreCase{"AllBack", 9, kAllBitmaps, DD_OK}),
     [](const ::testing::TestParamInfo<RestoreCase>& info) { return std::string(info.param.name); });
+
+// A sheet whose bitmap could not be copied back is copied again before it is next drawn
+// from, and only until that works; the other sheets are not loaded again.
+TEST_F(PresentationTest, ASheetWhoseReloadFailedIsReloadedBeforeItIsNextDrawn) {
+  // The menu sheet's reload finds no bitmap, neither as a resource nor as a file.
+  Inject({{"IDirectDrawSurface7::BltFast", DDERR_SURFACELOST, 1, 0}, {"LoadImageA", 0, 2, 2}});
+  EXPECT_EQ(BlitLogo(), E_FAIL);
+  EXPECT_EQ(LoadImageNames(),
+            (std::vector<std::string>{"BACKIMAGE", "STRINGS", "MENU", "MENU", "CHARACTER"}));
+  EXPECT_NE(host.debug_lines().back().find("handle is null"), std::string::npos);
+
+  host.diagnostics().ClearJournal();
+  RECT background = {0, 0, 640, 480};
+  EXPECT_EQ(BlitSprite(Game.Display.BackBuffer, 0, 0, Game.Display.BackImageSurface, &background,
+                       DDBLTFAST_NOCOLORKEY),
+            DD_OK);
+  EXPECT_TRUE(LoadImageNames().empty());
+
+  EXPECT_EQ(BlitLogo(), DD_OK);
+  EXPECT_EQ(BlitLogo(), DD_OK);
+  EXPECT_EQ(LoadImageNames(), std::vector<std::string>{"MENU"});
+  EXPECT_EQ(CountCalls("IDirectDrawSurface7::BltFast"), 3);
+}
+
+TEST_F(PresentationTest, ABusyDeviceIsGivenATwoMillisecondsAtMost) {
+  host.SetClockReadCostMicroseconds(100);
+  Inject({{"IDirectDrawSurface7::BltFast", DDERR_WASSTILLDRAWING, 1 << 30, 0}});
+  const std::uint64_t start = host.NowMicroseconds();
+  EXPECT_EQ(BlitLogo(), DDERR_WASSTILLDRAWING);
+  const std::uint64_t busy_for = host.NowMicroseconds() - start;
+  EXPECT_GE(busy_for, 2000u);
+  EXPECT_LE(busy_for, 2300u);
+  EXPECT_LT(CountCalls("IDirectDrawSurface7::BltFast"), 30);
+}
 
 }  // namespace

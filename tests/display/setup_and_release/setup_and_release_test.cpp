@@ -86,6 +86,7 @@ struct StepFailure {
   HRESULT expected_result;  // the call's own result, or E_FAIL for the loaders
   const char* text;
   std::vector<std::string> released;  // handles given back, in order
+  std::string how = {};               // what failed, where a step can fail in more ways
 };
 
 class SetupFailureTest : public DisplayTest, public ::testing::WithParamInterface<StepFailure> {};
@@ -161,6 +162,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Steps 8 to 11: the primary was the first surface made.
         StepFailure{8, "IDirectDraw7::CreateSurface", DDERR_OUTOFVIDEOMEMORY, 1, E_FAIL,
                     "DDLoadBitmap BackImage FAILED", kPrimaryPaletteAndDevice},
+        // A surface whose bitmap could not be copied into it is given back by the loader
+        // ("?": it never reached a handle).
+        StepFailure{8,
+                    "IDirectDrawSurface7::GetDC",
+                    DDERR_SURFACEBUSY,
+                    0,
+                    E_FAIL,
+                    "DDLoadBitmap BackImage FAILED",
+                    {"?", "PrimarySurface", "DisplayPalette", "DirectDrawObject"},
+                    "Copy"},
         StepFailure{9,
                     "IDirectDraw7::CreateSurface",
                     DDERR_OUTOFVIDEOMEMORY,
@@ -185,8 +196,19 @@ INSTANTIATE_TEST_SUITE_P(
                     {"PrimarySurface", "BackImageSurface", "StringsSurface", "MenuSurface",
                      "DisplayPalette", "DirectDrawObject"}}),
     [](const ::testing::TestParamInfo<StepFailure>& info) {
-      return "Step" + std::to_string(info.param.step);
+      return "Step" + std::to_string(info.param.step) + info.param.how;
     });
+
+// The sheet's line is written once it is loaded; its key comes after.
+TEST_F(SetupTest, AKeyThatCannotBeReadFailsItsSheetsStep) {
+  host.diagnostics().InjectFault("IDirectDrawSurface7::Lock", DDERR_SURFACEBUSY);
+  EXPECT_EQ(SetupDisplay(window), E_FAIL);
+  EXPECT_EQ(host.debug_lines(), FirstLines(9));
+  ASSERT_EQ(host.message_boxes().size(), 1u);
+  EXPECT_EQ(host.message_boxes()[0].text, "DDLoadBitmap Strings FAILED");
+  for (const void* handle : AllHandles())
+    EXPECT_EQ(handle, nullptr);
+}
 
 TEST_F(SetupTest, ABitmapFoundNeitherAsResourceNorAsFileFailsItsStep) {
   // BACKIMAGE is found as a resource; both tries for STRINGS find nothing.

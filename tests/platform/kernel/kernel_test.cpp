@@ -58,6 +58,17 @@ TEST_F(KernelTest, TickCountIsHostMillisecondsWrappingAt32Bits) {
   EXPECT_EQ(GetTickCount() - before, 30u);
 }
 
+TEST_F(KernelTest, PerformanceCounterCountsHostMicrosecondsPastTheTickWrap) {
+  LARGE_INTEGER frequency{}, count{};
+  ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
+  EXPECT_EQ(frequency.QuadPart, 1'000'000);
+  const std::uint64_t past_tick_wrap_us = (std::uint64_t{1} << 32) * 1000 + 17;
+  host.SetNowMicroseconds(past_tick_wrap_us);
+  ASSERT_TRUE(QueryPerformanceCounter(&count));
+  EXPECT_EQ(count.QuadPart, static_cast<LONGLONG>(past_tick_wrap_us));
+  EXPECT_FALSE(QueryPerformanceCounter(nullptr));
+}
+
 TEST_F(KernelTest, SleepWaitsOnTheVirtualClock) {
   host.SetNowMicroseconds(7'000);
   Sleep(1);
