@@ -7,7 +7,6 @@
 namespace {
 constexpr DWORD kPaletteSize = 256;
 constexpr DWORD kInfoHeaderSize = 40;
-constexpr DWORD kColorTableBytes = kPaletteSize * 4;
 
 // Red and green in eight levels, blue in four: index bits rrrgggbb.
 void FillDefaultPalette(PALETTEENTRY* entries) {
@@ -28,6 +27,27 @@ DWORD ColorCount(const BITMAPINFOHEADER& header) {
   return count > kPaletteSize ? kPaletteSize : count;
 }
 
+// Takes the colours `header` announces from `table`, which holds `table_bytes` bytes, as
+// (red, green, blue, 0); entries the table does not hold keep the default. A header
+// shorter than 40 bytes announces none.
+void TakeColors(const BITMAPINFOHEADER& header, const BYTE* table, DWORD table_bytes,
+                PALETTEENTRY* entries) {
+  if (header.biSize < kInfoHeaderSize)
+    return;
+  DWORD count = ColorCount(header);
+  if (count > table_bytes / 4)
+    count = table_bytes / 4;
+  for (DWORD i = 0; i < count; ++i) {
+    RGBQUAD color;
+    std::memcpy(&color, table + 4 * i, sizeof(color));
+    entries[i].peRed = color.rgbRed;
+    entries[i].peGreen = color.rgbGreen;
+    entries[i].peBlue = color.rgbBlue;
+    entries[i].peFlags = 0;
+  }
+}
+
+// The table follows the whole header; no more entries are taken than the data holds.
 void ReadResourceColors(HRSRC resource, PALETTEENTRY* entries) {
   const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(NULL, resource)));
   if (data == NULL) {
@@ -39,49 +59,40 @@ void ReadResourceColors(HRSRC resource, PALETTEENTRY* entries) {
   if (data_size < sizeof(header))
     return;
   std::memcpy(&header, data, sizeof(header));
-  if (header.biSize < kInfoHeaderSize)
+  if (header.biSize > data_size)
     return;
-
-  // The table follows the whole header; take no more entries than the data holds.
-  DWORD count = ColorCount(header);
-  const DWORD table_room = data_size > header.biSize ? (data_size - header.biSize) / 4 : 0;
-  if (count > table_room)
-    count = table_room;
-  for (DWORD i = 0; i < count; ++i) {
-    RGBQUAD color;
-    std::memcpy(&color, data + header.biSize + 4 * i, sizeof(color));
-    entries[i].peRed = color.rgbRed;
-    entries[i].peGreen = color.rgbGreen;
-    entries[i].peBlue = color.rgbBlue;
-    entries[i].peFlags = 0;
-  }
+  TakeColors(header, data + header.biSize, data_size - header.biSize, entries);
 }
 
-// The table is taken to follow a 40-byte header, and converted entries keep the
-// file's reserved byte as their flags.
+// Reads and drops `count` bytes; false when the file ends first.
+bool SkipBytes(HFILE file, DWORD count) {
+  BYTE scratch[256];
+  while (count > 0) {
+    const UINT chunk = count < sizeof(scratch) ? count : sizeof(scratch);
+    if (_lread(file, scratch, chunk) != chunk)
+      return false;
+    count -= chunk;
+  }
+  return true;
+}
+
+// A file follows the rules of a resource: the table after the whole info header, which
+// the 14-byte file header precedes.
 void ReadFileColors(LPCSTR path, PALETTEENTRY* entries) {
   HFILE file = _lopen(path, OF_READ);
   if (file == HFILE_ERROR)
     return;
   BITMAPFILEHEADER file_header;
   BITMAPINFOHEADER header;
-  const bool headers_read =
-      _lread(file, &file_header, sizeof(file_header)) == sizeof(file_header) &&
-      _lread(file, &header, sizeof(header)) == sizeof(header);
-  if (!headers_read) {
-    _lclose(file);
-    return;
+  if (_lread(file, &file_header, sizeof(file_header)) == sizeof(file_header) &&
+      _lread(file, &header, sizeof(header)) == sizeof(header) && header.biSize >= kInfoHeaderSize &&
+      SkipBytes(file, header.biSize - kInfoHeaderSize)) {
+    RGBQUAD table[kPaletteSize];
+    const UINT table_bytes = _lread(file, table, ColorCount(header) * sizeof(RGBQUAD));
+    TakeColors(header, reinterpret_cast<const BYTE*>(table),
+               table_bytes == static_cast<UINT>(HFILE_ERROR) ? 0 : table_bytes, entries);
   }
-  // Entries the file does not reach keep the default.
-  _lread(file, entries, kColorTableBytes);
   _lclose(file);
-
-  const DWORD count = header.biSize == kInfoHeaderSize ? ColorCount(header) : 0;
-  for (DWORD i = 0; i < count; ++i) {
-    const BYTE blue = entries[i].peRed;
-    entries[i].peRed = entries[i].peBlue;
-    entries[i].peBlue = blue;
-  }
 }
 }  // namespace
 

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 
 #include "core/com_object.h"
 #include "display/bitmap_loading.h"
@@ -63,29 +62,33 @@ std::uint32_t ReadLe(const std::uint8_t* bytes, int count) {
   return value;
 }
 
-// The palette the file should give: the default, overlaid with the 1024 bytes after
-// the two headers, of which the announced colours are turned from BGR to RGB.
+// The palette the file should give: the default, with the colours the info header
+// announces taken from the table after the whole header (after the 14-byte file
+// header), as (red, green, blue, 0), as far as the file holds them.
 void ExpectedPalette(const std::uint8_t* data, std::size_t size, PALETTEENTRY* expected) {
   for (int i = 0; i < 256; ++i) {
     expected[i] = {static_cast<BYTE>(((i >> 5) & 7) * 255 / 7),
                    static_cast<BYTE>(((i >> 2) & 7) * 255 / 7),
                    static_cast<BYTE>((i & 3) * 255 / 3), 0};
   }
-  constexpr std::size_t kHeaders = 14 + 40;
-  if (size < kHeaders)
+  constexpr std::size_t kFileHeader = 14;
+  if (size < kFileHeader + 40)
     return;
-  const std::size_t table_bytes = std::min<std::size_t>(size - kHeaders, 1024);
-  std::memcpy(expected, data + kHeaders, table_bytes);
-  const std::uint32_t header_size = ReadLe(data + 14, 4);
-  const std::uint32_t bit_count = ReadLe(data + 14 + 14, 2);
-  const std::uint32_t colors_used = ReadLe(data + 14 + 32, 4);
-  if (header_size != 40 || bit_count > 8)
+  const std::uint64_t header_size = ReadLe(data + kFileHeader, 4);
+  const std::uint32_t bit_count = ReadLe(data + kFileHeader + 14, 2);
+  const std::uint32_t colors_used = ReadLe(data + kFileHeader + 32, 4);
+  if (header_size < 40 || bit_count > 8)
     return;
-  std::uint32_t count = colors_used != 0 ? colors_used : 1u << bit_count;
-  if (count > 256)
-    count = 256;
-  for (std::uint32_t i = 0; i < count; ++i)
-    std::swap(expected[i].peRed, expected[i].peBlue);
+  std::uint64_t count = colors_used != 0 ? colors_used : 1u << bit_count;
+  count = std::min<std::uint64_t>(count, 256);
+  const std::uint64_t table = kFileHeader + header_size;
+  if (table > size)
+    return;
+  count = std::min<std::uint64_t>(count, (size - table) / 4);
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint8_t* bgr = data + table + 4 * i;
+    expected[i] = {bgr[2], bgr[1], bgr[0], 0};
+  }
 }
 
 }  // namespace

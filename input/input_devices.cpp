@@ -72,8 +72,12 @@ BOOL SetupInput(HINSTANCE instance, HWND window) {
   // Its own result does not matter: what counts is whether a joystick was opened.
   Game.InputObject->EnumDevices(DIDEVTYPE_JOYSTICK, JoystickFoundCallback, NULL,
                                 DIEDFL_ATTACHEDONLY);
-  if (Game.JoystickDevice != NULL && !ConfigureJoystick(window))
-    return FALSE;
+  // The joystick is optional: one that refuses a setting is given up, and the keyboard,
+  // which is enough to play, is opened all the same.
+  if (Game.JoystickDevice != NULL && !ConfigureJoystick(window)) {
+    OutputDebugStringA("Joystick setup NO, keyboard only\n");
+    ReleaseDevice(Game.JoystickDevice);
+  }
 
   if (FAILED(Game.InputObject->CreateDeviceEx(GUID_SysKeyboard, IID_IDirectInputDevice7A,
                                               reinterpret_cast<LPVOID*>(&Game.KeyboardDevice),

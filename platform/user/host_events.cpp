@@ -33,10 +33,14 @@ void Handle(const HostEvent& event) {
 
 }  // namespace
 
-void PumpHostEvents() {
+int PumpHostEvents() {
+  int handled = 0;
   HostEvent event;
-  while (CurrentHost().PollEvent(event))
+  while (CurrentHost().PollEvent(event)) {
     Handle(event);
+    ++handled;
+  }
+  return handled;
 }
 
 }  // namespace orv::platform::user

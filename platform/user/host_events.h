@@ -3,7 +3,8 @@
 
 namespace orv::platform::user {
 
-// Handles every event the host has pending; called whenever the queue is read.
-void PumpHostEvents();
+// Handles every event the host has pending; called whenever the queue is read. Answers
+// how many there were.
+int PumpHostEvents();
 
 }  // namespace orv::platform::user

@@ -106,6 +106,18 @@ BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {
   }
 }
 
+// Returns once there is something for the thread: a message in the queue, or a window
+// event handled meanwhile (which may have sent messages, as activation does). The host
+// blocks until its next event.
+BOOL WaitMessage() {
+  if (Diag().EnterCall("WaitMessage"))
+    return FALSE;
+  MSG msg;
+  while (PumpHostEvents() == 0 && !TakeMessage(msg, nullptr, 0, 0, false))
+    CurrentHost().WaitForEvent();
+  return TRUE;
+}
+
 BOOL TranslateMessage(const MSG* msg) {
   if (auto early = OpenCall(FALSE, "TranslateMessage", Hex(msg ? msg->message : 0, 4)))
     return *early;

@@ -189,6 +189,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 BOOL PeekMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max, UINT remove);
 BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max);
+BOOL WaitMessage();
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

@@ -85,6 +85,32 @@ TEST_F(MessageLoopTest, MinimisedWindowRunsNoFramesAndComesBackWhole) {
   EXPECT_TRUE(std::equal(after.begin() + 640 * 16, after.end(), before_pause.begin() + 640 * 16));
 }
 
+// While minimised the loop waits for messages instead of looking at the queue again and
+// again: on the headless host the wait moves the virtual clock straight to the restore.
+TEST_F(MessageLoopTest, MinimisedWindowWaitsForTheNextMessage) {
+  host.diagnostics().SetJournalEnabled(true);
+  host.At(300 * kMs, [](auto& h) { h.LoseFocus(true); });
+  host.At(60'000 * kMs, [](auto& h) { h.GainFocus(); });
+  host.At(60'300 * kMs, [](auto& h) { h.RequestClose(); });
+  ASSERT_EQ(RunWinMain(), 0);
+  const auto operations = orv::platform::Diag().JournalOperations();
+  const auto peeks = std::count(operations.begin(), operations.end(), "PeekMessageA");
+  const auto waits = std::count(operations.begin(), operations.end(), "WaitMessage");
+  EXPECT_GE(waits, 1);
+  // About 36 frames before and after the pause, each after a look at the queue; a minute
+  // of peeking every 20 us would have made millions.
+  EXPECT_LT(peeks, 1000);
+}
+
+TEST_F(MessageLoopTest, AFailingMessageQueueEndsTheLoopWithCodeOne) {
+  host.At(100 * kMs, [](auto& h) {
+    PostMessageA(NULL, WM_USER, 0, 0);
+    h.diagnostics().InjectFault("GetMessageA", 0);
+  });
+  EXPECT_EQ(RunWinMain(), 1);
+  EXPECT_EQ(Game.InputObject, nullptr) << "the input devices are released";
+}
+
 struct StartupFailureCase {
   const char* name;
   const char* operation;

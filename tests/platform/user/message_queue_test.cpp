@@ -110,6 +110,36 @@ TEST_F(MessageQueueTest, GetMessageWaitsForTheHostUntilSomethingArrives) {
   EXPECT_EQ(GetMessageA(nullptr, nullptr, 0, 0), -1);
 }
 
+// WaitMessage sleeps on the host, on its virtual clock here, until a message is posted
+// or a window event (which sends its messages at once) has been handled.
+TEST_F(MessageQueueTest, WaitMessageReturnsOnAPostedMessageOrAWindowEvent) {
+  HWND window = Create();
+  host.At(7000, [window](HeadlessHost&) { PostMessageA(window, WM_USER, 0, 0); });
+  EXPECT_TRUE(WaitMessage());
+  EXPECT_EQ(host.NowMicroseconds() / 1000, 7u);
+  MSG msg{};
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+
+  seen.clear();
+  host.At(20000, [](HeadlessHost& h) { h.LoseFocus(true); });
+  EXPECT_TRUE(WaitMessage());
+  EXPECT_GE(host.NowMicroseconds(), 20000u);
+  EXPECT_FALSE(seen.empty()) << "the deactivation was sent during the wait";
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+
+  // A message already waiting: no wait at all.
+  PostQuitMessage(0);
+  const std::uint64_t before = host.NowMicroseconds();
+  EXPECT_TRUE(WaitMessage());
+  EXPECT_LT(host.NowMicroseconds() - before, 1000u);
+}
+
+// On the headless host a wait that nothing scripted could ever end is a test's mistake.
+TEST_F(MessageQueueTest, WaitingWhenNothingCanArriveEndsTheHeadlessRunLoudly) {
+  Create();
+  EXPECT_DEATH(WaitMessage(), "waiting for an event that nothing will send");
+}
+
 TEST_F(MessageQueueTest, DispatchReturnsTheProceduresAnswer) {
   HWND window = Create();
   seen.clear();
