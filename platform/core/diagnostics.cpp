@@ -13,6 +13,11 @@ void Diagnostics::ClearFaults() {
   faults_.clear();
 }
 
+bool Diagnostics::FaultArmed(std::string_view operation) const {
+  return std::any_of(faults_.begin(), faults_.end(),
+                     [&](const Fault& fault) { return fault.operation == operation; });
+}
+
 std::vector<std::string> Diagnostics::JournalOperations() const {
   std::vector<std::string> operations;
   operations.reserve(journal_.size());

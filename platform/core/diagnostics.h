@@ -26,6 +26,8 @@ class Diagnostics {
   // fail (AddRef, Release, GetTickCount...) use the fault up without effect.
   void InjectFault(std::string_view operation, std::int32_t result, int count = 1, int skip = 0);
   void ClearFaults();
+  // Whether a fault for `operation` is still armed (not all of its calls came yet).
+  bool FaultArmed(std::string_view operation) const;
 
   void SetJournalEnabled(bool enabled) { journal_enabled_ = enabled; }
   bool journal_enabled() const { return journal_enabled_; }

@@ -110,8 +110,8 @@ BOOL GetMessageA(LPMSG msg, HWND window, UINT filter_min, UINT filter_max) {
 // event handled meanwhile (which may have sent messages, as activation does). The host
 // blocks until its next event.
 BOOL WaitMessage() {
-  if (Diag().EnterCall("WaitMessage"))
-    return FALSE;
+  if (auto early = OpenCall(FALSE, "WaitMessage"))
+    return *early;
   MSG msg;
   while (PumpHostEvents() == 0 && !TakeMessage(msg, nullptr, 0, 0, false))
     CurrentHost().WaitForEvent();

@@ -129,6 +129,19 @@ TEST_F(OpenCallTest, ACallThatCannotFailUsesTheFaultUpUnseen) {
   EXPECT_EQ(diagnostics.journal()[0].arguments, "5");
 }
 
+// A fault stays armed through its skipped calls and until its last failing one.
+TEST_F(OpenCallTest, AFaultIsArmedUntilItsLastCallCame) {
+  auto& diagnostics = host.diagnostics();
+  diagnostics.InjectFault("Flag", kInjected, 2, 1);
+  std::vector<bool> armed;
+  for (int call = 0; call < 4; ++call) {
+    armed.push_back(diagnostics.FaultArmed("Flag"));
+    (void)OpenCall(FALSE, "Flag");
+  }
+  EXPECT_EQ(armed, (std::vector<bool>{true, true, true, false}));
+  EXPECT_FALSE(diagnostics.FaultArmed("Other"));
+}
+
 TEST_F(OpenCallTest, ArgumentsAreWrittenOnlyWhileTheJournalIsOn) {
   host.diagnostics().SetJournalEnabled(false);
   host.diagnostics().InjectFault("Flag", kInjected);
