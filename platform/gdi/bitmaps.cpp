@@ -54,14 +54,6 @@ std::optional<orv::platform::Dib> LoadDib(HINSTANCE instance, LPCSTR name, UINT 
   return orv::platform::ParsePackedDib(*bytes);
 }
 
-// LoadImageA's name goes into the journal without quotes, unlike every other string:
-// the display tests read the names of the bitmaps the game loads that way.
-std::string UnquotedName(LPCSTR name) {
-  if (name == nullptr || IS_INTRESOURCE(name))
-    return orv::platform::JournalText(name);
-  return name;
-}
-
 }  // namespace
 
 HGDIOBJ GetStockObject(int object) {
@@ -73,8 +65,7 @@ HGDIOBJ GetStockObject(int object) {
 // Always makes a DIB section that keeps the image's depth and colour table, as with
 // LR_CREATEDIBSECTION; width and height other than 0 scale it (nearest neighbour).
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height, UINT flags) {
-  if (auto early = OpenCall(nullptr, "LoadImageA", instance, UnquotedName(name), type, width,
-                            height, flags)) {
+  if (auto early = OpenCall(nullptr, "LoadImageA", instance, name, type, width, height, flags)) {
     return *early;
   }
   if (type != IMAGE_BITMAP || name == nullptr || width < 0 || height < 0)

@@ -144,8 +144,8 @@ TEST_F(BitmapSurfaceTest, ANameThatIsNoResourceIsLoadedAsAFile) {
   const std::string module = JournalObjectText(GetModuleHandleA(NULL));
   EXPECT_EQ(
       CallArguments("LoadImageA"),
-      (std::vector<std::string>{module + ", " + path + ", 0, 0, 0, 8192",
-                                JournalObjectText(nullptr) + ", " + path + ", 0, 0, 0, 8208"}));
+      (std::vector<std::string>{module + ", \"" + path + "\", 0, 0, 0, 8192",
+                                JournalObjectText(nullptr) + ", \"" + path + "\", 0, 0, 0, 8208"}));
   EXPECT_TRUE(ReadSurface(surface).indices == ReadSurface(Game.Display.MenuSurface).indices);
   surface->Release();
 }

@@ -98,11 +98,11 @@ std::vector<std::string> DisplayTest::ReleasedHandles() const {
 }
 
 std::vector<std::string> DisplayTest::LoadImageNames() const {
-  // Arguments: module, name, type, width, height, flags.
+  // Arguments: module, "name", type, width, height, flags.
   std::vector<std::string> names;
   for (const std::string& arguments : CallArguments("LoadImageA")) {
-    const auto start = arguments.find(", ") + 2;
-    names.push_back(arguments.substr(start, arguments.find(", ", start) - start));
+    const auto start = arguments.find(", \"") + 3;
+    names.push_back(arguments.substr(start, arguments.find("\", ", start) - start));
   }
   return names;
 }
