@@ -1,11 +1,18 @@
-// Frame timing of the game on the SDL host, from outside the process: the host writes the
-// time of every frame it shows to the file named by ORV_PRESENT_TIMES (steady clock,
-// microseconds), and this program starts the game with it and reads the figures.
-//   game_sdl_frame_timing GAME [--starts N] [--seconds S] [--server-pid PID]
-// Prints the time from process start to the first shown frame over N starts, then for
-// one run of S seconds the distribution of frame intervals against 60 frames per second
-// and the game's processor use (and the display server's, given its process id). Needs
-// a display (DISPLAY): run_frame_timing.sh provides one.
+// Frame timing of the game on the SDL host, from outside the process: the host writes a
+// line for every frame it shows to the file named by ORV_PRESENT_TIMES (monotonic clock
+// in microseconds, and the bytes the frame sent), and this program starts the game with it
+// and reads the figures.
+//   game_sdl_frame_timing GAME REFERENCE [--starts N] [--seconds S] [--server-pid PID]
+//                         [--screen WxH] [--present surface|renderer]
+// Prints, in one run:
+// - the time from process start to the first shown frame over N starts each of the game
+//   and of the minimal SDL program REFERENCE (both of its ways, see sdl_reference.cpp);
+// - for the title menu, for play with the ship moving (the arrows held by xdotool) and
+//   for the minimised window, S seconds each: frames per second, median and p99 frame
+//   interval, the game's processor use and the display server's (given its process id),
+//   and the bytes sent per frame against the whole frame scaled to the screen (WxH).
+// Needs a display (DISPLAY) with a window manager, and xdotool: run_frame_timing.sh
+// provides them. --present sets ORV_SDL_PRESENT for the game.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <numeric>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -27,23 +35,49 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double kFramePeriodMs = 1000.0 / 60.0;
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 480;
 
 std::int64_t NowUs() {
   return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
       .count();
 }
 
-std::vector<std::int64_t> ReadTimes(const std::string& path) {
-  std::vector<std::int64_t> times;
+void SleepSeconds(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+struct FrameLine {
+  std::int64_t time_us;
+  std::int64_t bytes;
+};
+
+struct FrameLog {
+  std::vector<FrameLine> frames;
+  std::string present;  // how the frames were presented, when the log says
+};
+
+FrameLog ReadLog(const std::string& path) {
+  FrameLog log;
   std::ifstream file(path);
   std::string line;
   // A line still being written has no line feed yet and is left for the next look.
-  while (std::getline(file, line) && !file.eof())
-    times.push_back(std::stoll(line));
-  return times;
+  while (std::getline(file, line) && !file.eof()) {
+    if (line.rfind("# present ", 0) == 0) {
+      log.present = line.substr(10);
+      continue;
+    }
+    std::istringstream fields(line);
+    FrameLine frame{0, 0};
+    if (fields >> frame.time_us) {
+      fields >> frame.bytes;
+      log.frames.push_back(frame);
+    }
+  }
+  return log;
 }
 
-// The game's processor time so far, user and system, in seconds.
+// A process's processor time so far, user and system, in seconds.
 std::optional<double> CpuSeconds(pid_t pid) {
   std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
   std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -66,27 +100,35 @@ std::optional<double> CpuSeconds(pid_t pid) {
 
 struct Run {
   pid_t pid = -1;
-  std::string times_path;
+  std::string log_path;
   std::int64_t started_us = 0;
 };
 
-Run Start(const char* game, const std::string& times_path) {
-  std::remove(times_path.c_str());
+Run Start(const std::vector<std::string>& command, const std::string& log_path,
+          const char* present) {
+  std::remove(log_path.c_str());
   Run run;
-  run.times_path = times_path;
+  run.log_path = log_path;
+  std::fflush(nullptr);  // nothing buffered is written twice
   run.started_us = NowUs();
   run.pid = fork();
   if (run.pid == 0) {
-    setenv("ORV_PRESENT_TIMES", times_path.c_str(), 1);
+    setenv("ORV_PRESENT_TIMES", log_path.c_str(), 1);
+    if (present != nullptr)
+      setenv("ORV_SDL_PRESENT", present, 1);
     // Its debug lines are not wanted here.
     std::freopen("/dev/null", "w", stderr);
-    execl(game, game, static_cast<char*>(nullptr));
+    std::vector<char*> argv;
+    for (const std::string& word : command)
+      argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
     _exit(127);
   }
   return run;
 }
 
-// Asks the game to close (SDL turns the signal into a close request) and waits for it.
+// Asks the program to close (SDL turns the signal into a close request) and waits for it.
 int Stop(const Run& run) {
   kill(run.pid, SIGTERM);
   int status = 0;
@@ -103,36 +145,183 @@ int Stop(const Run& run) {
 // The first frame's time, or nothing when none came within the limit.
 std::optional<std::int64_t> WaitForFirstFrame(const Run& run, int limit_ms) {
   for (int waited_ms = 0; waited_ms < limit_ms; ++waited_ms) {
-    const auto times = ReadTimes(run.times_path);
-    if (!times.empty())
-      return times.front();
+    const FrameLog log = ReadLog(run.log_path);
+    if (!log.frames.empty())
+      return log.frames.front().time_us;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return std::nullopt;
 }
 
 double Percentile(std::vector<double> values, double fraction) {
+  if (values.empty())
+    return 0;
   std::sort(values.begin(), values.end());
   const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
   return values[index];
 }
 
+// Time from process start to first frame over `starts` starts, in milliseconds.
+std::optional<std::vector<double>> FirstFrames(const std::vector<std::string>& command, int starts,
+                                               const std::string& log_path, const char* present) {
+  std::vector<double> first_ms;
+  for (int i = 0; i < starts; ++i) {
+    const Run run = Start(command, log_path, present);
+    const auto first = WaitForFirstFrame(run, 10000);
+    const int code = Stop(run);
+    if (!first) {
+      std::fprintf(stderr, "%s: no frame within 10 s (exit %d)\n", command[0].c_str(), code);
+      return std::nullopt;
+    }
+    first_ms.push_back(static_cast<double>(*first - run.started_us) / 1000.0);
+  }
+  return first_ms;
+}
+
+// Runs a shell command line, its output dropped.
+void Shell(const std::string& command) {
+  const std::string line = command + " >/dev/null 2>&1";
+  if (std::system(line.c_str()) != 0)
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+}
+
+// A process group of its own running `script` in the shell until Stop.
+struct Script {
+  pid_t pid = -1;
+  explicit Script(const std::string& script) {
+    std::fflush(nullptr);  // nothing buffered is written twice
+    pid = fork();
+    if (pid == 0) {
+      setpgid(0, 0);
+      std::freopen("/dev/null", "w", stdout);
+      std::freopen("/dev/null", "w", stderr);
+      execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    setpgid(pid, pid);
+  }
+  void Stop() {
+    kill(-pid, SIGTERM);
+    waitpid(pid, nullptr, 0);
+  }
+};
+
+struct Scene {
+  const char* name;
+  // Sets the scene up once the game shows frames; returns what runs during it, if anything.
+  std::optional<Script> (*begin)();
+  void (*end)();
+};
+
+std::optional<Script> NoScene() {
+  return std::nullopt;
+}
+void NoEnd() {}
+
+// Start (A) from the menu, then the ship right and left for 1.5 s each, at its starting
+// height, clear of the obstacle, never reaching the screen's edges.
+std::optional<Script> BeginPlay() {
+  Shell("xdotool keydown a; sleep 0.3; xdotool keyup a");
+  SleepSeconds(0.3);
+  return Script(
+      "while :; do xdotool keydown Right; sleep 1.5; xdotool keyup Right;"
+      " xdotool keydown Left; sleep 1.5; xdotool keyup Left; done");
+}
+void EndPlay() {
+  Shell("xdotool keyup Right keyup Left");
+}
+
+std::optional<Script> BeginMinimised() {
+  Shell("xdotool search --sync --onlyvisible --name '^FullScreen Orvendal$' windowminimize");
+  SleepSeconds(0.5);
+  return std::nullopt;
+}
+
+struct Measured {
+  double wall_s = 0;
+  std::size_t frames = 0;
+  double median_ms = 0;
+  double p99_ms = 0;
+  double max_ms = 0;
+  double game_cpu = -1;
+  double server_cpu = -1;
+  double bytes_per_frame = 0;
+  std::string present;
+};
+
+std::optional<Measured> MeasureScene(const Scene& scene, const std::string& game, double seconds,
+                                     pid_t server, const std::string& log_path,
+                                     const char* present) {
+  const Run run = Start({game}, log_path, present);
+  if (!WaitForFirstFrame(run, 10000)) {
+    Stop(run);
+    std::fprintf(stderr, "%s: no frame within 10 s\n", scene.name);
+    return std::nullopt;
+  }
+  SleepSeconds(1);  // past start-up
+  std::optional<Script> script = scene.begin();
+  const std::int64_t from_us = NowUs();
+  const auto game_from = CpuSeconds(run.pid);
+  const auto server_from = server != 0 ? CpuSeconds(server) : std::nullopt;
+  SleepSeconds(seconds);
+  const std::int64_t to_us = NowUs();
+  const auto game_to = CpuSeconds(run.pid);
+  const auto server_to = server != 0 ? CpuSeconds(server) : std::nullopt;
+  if (script)
+    script->Stop();
+  scene.end();
+  const int code = Stop(run);
+  if (code != 0)
+    std::fprintf(stderr, "%s: the game ended with %d\n", scene.name, code);
+
+  const FrameLog log = ReadLog(log_path);
+  Measured m;
+  m.present = log.present;
+  m.wall_s = static_cast<double>(to_us - from_us) / 1e6;
+  std::vector<double> intervals_ms;
+  double bytes = 0;
+  for (std::size_t i = 0; i < log.frames.size(); ++i) {
+    const FrameLine& frame = log.frames[i];
+    if (frame.time_us < from_us || frame.time_us > to_us)
+      continue;
+    ++m.frames;
+    bytes += static_cast<double>(frame.bytes);
+    if (i > 0 && log.frames[i - 1].time_us >= from_us)
+      intervals_ms.push_back(static_cast<double>(frame.time_us - log.frames[i - 1].time_us) / 1000);
+  }
+  m.median_ms = Percentile(intervals_ms, 0.5);
+  m.p99_ms = Percentile(intervals_ms, 0.99);
+  m.max_ms = intervals_ms.empty() ? 0 : *std::max_element(intervals_ms.begin(), intervals_ms.end());
+  m.bytes_per_frame = m.frames > 0 ? bytes / static_cast<double>(m.frames) : 0;
+  if (game_from && game_to)
+    m.game_cpu = 100 * (*game_to - *game_from) / m.wall_s;
+  if (server_from && server_to)
+    m.server_cpu = 100 * (*server_to - *server_from) / m.wall_s;
+  return m;
+}
+
 int Usage() {
-  std::fputs("usage: game_sdl_frame_timing GAME [--starts N] [--seconds S] [--server-pid PID]\n",
-             stderr);
+  std::fputs(
+      "usage: game_sdl_frame_timing GAME REFERENCE [--starts N] [--seconds S] "
+      "[--server-pid PID] [--screen WxH] [--present surface|renderer]\n",
+      stderr);
   return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2)
+  if (argc < 3)
     return Usage();
-  const char* game = argv[1];
+  const std::string game = argv[1];
+  const std::string reference = argv[2];
   int starts = 5;
   double seconds = 5;
   pid_t server = 0;
-  for (int i = 2; i < argc; ++i) {
+  int screen_width = 0;
+  int screen_height = 0;
+  const char* present = nullptr;
+  for (int i = 3; i < argc; ++i) {
     if (i + 1 >= argc)
       return Usage();
     if (std::strcmp(argv[i], "--starts") == 0) {
@@ -141,78 +330,93 @@ int main(int argc, char** argv) {
       seconds = std::atof(argv[++i]);
     } else if (std::strcmp(argv[i], "--server-pid") == 0) {
       server = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--screen") == 0) {
+      if (std::sscanf(argv[++i], "%dx%d", &screen_width, &screen_height) != 2)
+        return Usage();
+    } else if (std::strcmp(argv[i], "--present") == 0) {
+      present = argv[++i];
     } else {
       return Usage();
     }
   }
-  if (starts < 1 || seconds < 2)
+  if (starts < 1 || seconds < 1)
     return Usage();
-  const std::string times_path = "/tmp/orv_frame_times_" + std::to_string(getpid()) + ".txt";
+  const std::string log_path = "/tmp/orv_frame_times_" + std::to_string(getpid()) + ".txt";
 
-  // Process start to first shown frame.
-  std::vector<double> first_ms;
+  // Start-up: the game and the two ways of the reference, taking turns so that a passing
+  // load on the machine falls on all of them alike.
+  std::vector<double> game_ms;
+  std::vector<double> surface_ms;
+  std::vector<double> renderer_ms;
   for (int i = 0; i < starts; ++i) {
-    const Run run = Start(game, times_path);
-    const auto first = WaitForFirstFrame(run, 10000);
-    const int code = Stop(run);
-    if (!first) {
-      std::fprintf(stderr, "start %d: no frame within 10 s (exit %d)\n", i + 1, code);
+    const auto g = FirstFrames({game}, 1, log_path, present);
+    const auto s = FirstFrames({reference, "--surface"}, 1, log_path, nullptr);
+    const auto r = FirstFrames({reference}, 1, log_path, nullptr);
+    if (!g || !s || !r)
       return 1;
-    }
-    first_ms.push_back(static_cast<double>(*first - run.started_us) / 1000.0);
+    game_ms.push_back(g->front());
+    surface_ms.push_back(s->front());
+    renderer_ms.push_back(r->front());
   }
-  std::printf("first frame after process start (%d starts): median %.1f ms, min %.1f, max %.1f\n",
-              starts, Percentile(first_ms, 0.5),
-              *std::min_element(first_ms.begin(), first_ms.end()),
-              *std::max_element(first_ms.begin(), first_ms.end()));
+  const double game_first = Percentile(game_ms, 0.5);
+  const double surface_first = Percentile(surface_ms, 0.5);
+  const double renderer_first = Percentile(renderer_ms, 0.5);
+  std::printf("first shown frame after process start, median of %d starts:\n", starts);
+  std::printf("  game                                  %6.1f ms (min %.1f, max %.1f)\n", game_first,
+              *std::min_element(game_ms.begin(), game_ms.end()),
+              *std::max_element(game_ms.begin(), game_ms.end()));
+  std::printf("  SDL reference, window surface         %6.1f ms   game / reference %.2f\n",
+              surface_first, game_first / surface_first);
+  std::printf("  SDL reference, default renderer       %6.1f ms   game / reference %.2f\n",
+              renderer_first, game_first / renderer_first);
 
-  // One longer run: frame intervals and processor use of the title menu, leaving out the
-  // first second of start-up.
-  const Run run = Start(game, times_path);
-  if (!WaitForFirstFrame(run, 10000)) {
-    Stop(run);
-    std::fputs("no frame within 10 s\n", stderr);
-    return 1;
-  }
-  std::this_thread::sleep_for(std::chrono::seconds(1));
-  const std::int64_t from_us = NowUs();
-  const auto game_cpu_from = CpuSeconds(run.pid);
-  const auto server_cpu_from = server != 0 ? CpuSeconds(server) : std::nullopt;
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds - 1));
-  const std::int64_t to_us = NowUs();
-  const auto game_cpu_to = CpuSeconds(run.pid);
-  const auto server_cpu_to = server != 0 ? CpuSeconds(server) : std::nullopt;
-  const int code = Stop(run);
+  int scale = 1;
+  if (screen_width > 0 && screen_height > 0)
+    scale = std::max(1, std::min(screen_width / kFrameWidth, screen_height / kFrameHeight));
+  const double whole_frame_bytes = 4.0 * kFrameWidth * scale * kFrameHeight * scale;
 
-  const auto times = ReadTimes(times_path);
-  std::remove(times_path.c_str());
-  std::vector<double> intervals_ms;
-  for (std::size_t i = 1; i < times.size(); ++i) {
-    if (times[i - 1] >= from_us && times[i] <= to_us)
-      intervals_ms.push_back(static_cast<double>(times[i] - times[i - 1]) / 1000.0);
-  }
-  if (intervals_ms.size() < 10) {
-    std::fprintf(stderr, "only %zu frame intervals measured\n", intervals_ms.size());
-    return 1;
-  }
-  const double wall_s = static_cast<double>(to_us - from_us) / 1e6;
-  const double late = static_cast<double>(std::count_if(
-      intervals_ms.begin(), intervals_ms.end(), [](double ms) { return ms > 2 * kFramePeriodMs; }));
-  std::printf("frames over %.1f s: %zu (%.1f per second, target 60)\n", wall_s, intervals_ms.size(),
-              static_cast<double>(intervals_ms.size()) / wall_s);
+  const Scene scenes[] = {
+      {"title menu", NoScene, NoEnd},
+      {"play, ship moving", BeginPlay, EndPlay},
+      {"minimised", BeginMinimised, NoEnd},
+  };
   std::printf(
-      "frame interval: median %.2f ms, p99 %.2f ms, max %.2f ms (target %.2f ms); "
-      "%.0f longer than two periods\n",
-      Percentile(intervals_ms, 0.5), Percentile(intervals_ms, 0.99),
-      *std::max_element(intervals_ms.begin(), intervals_ms.end()), kFramePeriodMs, late);
-  if (game_cpu_from && game_cpu_to) {
-    std::printf("game CPU: %.1f %% of one core\n", 100 * (*game_cpu_to - *game_cpu_from) / wall_s);
+      "\n%.0f s per scene; bytes sent per frame against the whole frame at scale %d (%.0f "
+      "bytes)\n",
+      seconds, scale, whole_frame_bytes);
+  std::printf("%-18s %9s %9s %7s %8s %8s %8s %12s %8s\n", "scene", "game CPU", "X CPU", "fps",
+              "median", "p99", "max", "bytes/frame", "of whole");
+  std::string presented;
+  for (const Scene& scene : scenes) {
+    const auto m = MeasureScene(scene, game, seconds, server, log_path, present);
+    if (!m)
+      return 1;
+    if (!m->present.empty())
+      presented = m->present;
+    const auto percent = [](double value) {
+      char text[16];
+      if (value < 0) {
+        std::snprintf(text, sizeof text, "-");
+      } else {
+        std::snprintf(text, sizeof text, "%.2f %%", value);
+      }
+      return std::string(text);
+    };
+    std::printf("%-18s %9s %9s %7.2f", scene.name, percent(m->game_cpu).c_str(),
+                percent(m->server_cpu).c_str(), static_cast<double>(m->frames) / m->wall_s);
+    if (m->frames >= 2) {
+      std::printf(" %5.2f ms %5.2f ms %5.2f ms %12.0f %7.3f%%\n", m->median_ms, m->p99_ms,
+                  m->max_ms, m->bytes_per_frame, 100 * m->bytes_per_frame / whole_frame_bytes);
+    } else {
+      std::printf(" %8s %8s %8s %12s %8s\n", "-", "-", "-", "-", "-");
+    }
   }
-  if (server_cpu_from && server_cpu_to) {
-    std::printf("display server CPU: %.1f %% of one core\n",
-                100 * (*server_cpu_to - *server_cpu_from) / wall_s);
-  }
-  if (code != 0)
-    std::fprintf(stderr, "the game ended with %d\n", code);
-  return code == 0 ? 0 : 1;
+  std::remove(log_path.c_str());
+  std::printf(
+      "(goals: fps 60 +/- 0.5, p99 <= 17.67 ms, menu and play <= 1.5 %% each for the "
+      "game and X, minimised <= 0.5 %%; frame interval target %.2f ms)\n",
+      kFramePeriodMs);
+  std::printf("the game presented through the %s\n",
+              presented == "renderer" ? "renderer" : "window surface");
+  return 0;
 }

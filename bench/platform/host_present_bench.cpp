@@ -1,7 +1,9 @@
 // The SDL host's presentation: converting a 640x480 8-bit frame through the palette into
-// a 32-bit picture, against memcpy of the bytes that conversion writes; and a whole
-// Present on SDL's dummy video driver (conversion plus the host's own work, no upload)
-// and, when there is a display, on it in full screen (with the upload to the X server).
+// a 32-bit picture, against memcpy of the bytes that conversion writes; the search for
+// what changed between two frames, against memcmp of the frame; and a Present on SDL's
+// dummy video driver (the host's own work, no upload) of a frame that changed whole and
+// of one in which only the ship moved, and, when there is a display, on it in full screen
+// (with the upload to the X server).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "bench_ratio.h"
+#include "hosts/changes/changed_regions.h"
 #include "hosts/sdl/frame_conversion.h"
 #include "hosts/sdl/sdl_host.h"
 
@@ -35,7 +38,51 @@ struct Frame {
     }
   }
   PresentedFrame View() const { return {indices.data(), kWidth, kHeight, kWidth, palette.data()}; }
+  // The ship's 48x46 cell at (x, 100), drawn over the frame.
+  void Ship(int x) {
+    for (int y = 100; y < 146; ++y) {
+      for (int i = 0; i < 48; ++i)
+        indices[y * kWidth + x + i] = static_cast<std::uint8_t>(200 + (i + y) % 7);
+    }
+  }
 };
+
+// Two play frames: the ship two pixels further right in the second.
+struct PlayFrames {
+  Frame before;
+  Frame after;
+  PlayFrames() {
+    before.Ship(100);
+    after.Ship(102);
+  }
+};
+
+void BM_FindChangedRegionsShipMoved(benchmark::State& state) {
+  const PlayFrames frames;
+  std::vector<orv::platform::changes::Region> regions;
+  for (auto _ : state) {
+    orv::platform::changes::FindChangedRegions({frames.before.indices.data(), kWidth},
+                                               {frames.after.indices.data(), kWidth}, kWidth,
+                                               kHeight, regions);
+    benchmark::DoNotOptimize(regions.data());
+  }
+  state.SetBytesProcessed(state.iterations() * 2 * kWidth * kHeight);
+}
+BENCHMARK(BM_FindChangedRegionsShipMoved);
+
+// The least any search must do: read both frames whole (equal frames, so memcmp reads to
+// the end).
+void BM_MemcmpFrames(benchmark::State& state) {
+  const Frame frame;
+  const Frame copy = frame;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        std::memcmp(frame.indices.data(), copy.indices.data(), kWidth * kHeight));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * 2 * kWidth * kHeight);
+}
+BENCHMARK(BM_MemcmpFrames);
 
 // Argument: the scale; the target is exactly the scaled frame.
 void BM_HostConvertFrame(benchmark::State& state) {
@@ -69,9 +116,12 @@ void BM_MemcpyConvertedBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyConvertedBytes)->Arg(1)->Arg(2);
 
-// SdlHost::Present in exclusive mode on the dummy driver's 1024x768 desktop.
+// SdlHost::Present in exclusive mode on the dummy driver's 1024x768 desktop, of frames
+// that alternate: argument 0, two frames differing everywhere (each a whole conversion);
+// 1, two play frames in which only the ship moved.
 void BM_SdlHostPresentDummy(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
+  unsetenv("ORV_SDL_PRESENT");
   std::optional<orv::platform::SdlHost> host(std::in_place);
   host->OpenWindow("Benchmark", kWidth, kHeight);
   host->SetExclusiveMode(true, kWidth, kHeight);
@@ -79,13 +129,25 @@ void BM_SdlHostPresentDummy(benchmark::State& state) {
     state.SkipWithError("no window on the dummy driver");
     return;
   }
-  const Frame frame;
-  for (auto _ : state)
-    host->Present(frame.View());
+  const PlayFrames play;
+  Frame other;
+  for (auto& index : other.indices)
+    index = static_cast<std::uint8_t>(index + 1);
+  const PresentedFrame a = play.before.View();
+  const PresentedFrame b = state.range(0) == 0 ? other.View() : play.after.View();
+  std::size_t bytes = 0;
+  bool second = false;
+  for (auto _ : state) {
+    host->Present(second ? b : a);
+    bytes += host->last_present_bytes();
+    second = !second;
+  }
+  state.counters["bytes_per_frame"] =
+      static_cast<double>(bytes) / static_cast<double>(state.iterations());
   host.reset();
   unsetenv("SDL_VIDEODRIVER");
 }
-BENCHMARK(BM_SdlHostPresentDummy);
+BENCHMARK(BM_SdlHostPresentDummy)->Arg(0)->Arg(1);
 
 // SdlHost::Present in exclusive mode on the real display, when there is one.
 void BM_SdlHostPresentOnDisplay(benchmark::State& state) {
@@ -120,5 +182,9 @@ const RatioOf kConvert1("host conversion 640x480 / memcpy", "BM_HostConvertFrame
                         "BM_MemcpyConvertedBytes/1");
 const RatioOf kConvert2("host conversion 1280x960 / memcpy", "BM_HostConvertFrame/2",
                         "BM_MemcpyConvertedBytes/2");
+const RatioOf kSearch("changed-region search / memcmp", "BM_FindChangedRegionsShipMoved",
+                      "BM_MemcmpFrames");
+const RatioOf kPresentShip("Present, ship moved / frame changed whole", "BM_SdlHostPresentDummy/1",
+                           "BM_SdlHostPresentDummy/0");
 
 }  // namespace

@@ -21,6 +21,13 @@ PresentLog::~PresentLog() {
     std::fclose(file_);
 }
 
+void PresentLog::PresentingBy(const char* path) {
+  if (file_ == nullptr)
+    return;
+  std::fprintf(file_, "# present %s\n", path);
+  std::fflush(file_);
+}
+
 void PresentLog::FrameShown(std::size_t bytes) {
   if (file_ == nullptr)
     return;

@@ -2,7 +2,7 @@
 // there a line for every frame it shows: the time, in microseconds of the system's
 // monotonic clock (the clock of std::chrono::steady_clock), which other processes can
 // compare with their own readings, and after a space the bytes the frame sent towards
-// the display.
+// the display. A line beginning with '#' names how the frames are presented.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +18,8 @@ class PresentLog {
   PresentLog(const PresentLog&) = delete;
   PresentLog& operator=(const PresentLog&) = delete;
 
+  // Notes how frames are presented from here on ("surface", "renderer").
+  void PresentingBy(const char* path);
   // Notes that a frame has just been shown, having sent `bytes`.
   void FrameShown(std::size_t bytes);
 

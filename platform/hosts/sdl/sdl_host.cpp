@@ -25,6 +25,9 @@ constexpr Uint32 kEventWaitMs = 10;
 // The exclusive display in a window: at most twice the mode's size.
 constexpr int kLargestWindowScale = 2;
 
+// How long black may wait for a first frame while the program looks at its messages.
+constexpr std::uint64_t kLongestBlackWaitUs = 100'000;
+
 }  // namespace
 
 SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
@@ -143,8 +146,10 @@ void SdlHost::OpenPresenter() {
   presenter_.reset();
   if (SDL_Renderer* renderer = sdl::OpenRenderer(window_, present_choice_)) {
     presenter_ = sdl::MakeRendererPresenter(renderer);
+    present_log_.PresentingBy("renderer");
   } else {
     presenter_ = sdl::MakeSurfacePresenter(window_);
+    present_log_.PresentingBy("surface");
   }
 }
 
@@ -159,6 +164,7 @@ void SdlHost::CloseWindow() {
   window_events_.SetFullScreen(false);
   pending_event_.reset();
   shown_.Clear();
+  black_pending_ = false;
   window_mode_pending_ = false;
 }
 
@@ -279,7 +285,8 @@ void SdlHost::SetFullScreen(bool full_screen) {
   SDL_SetWindowFullscreen(window_, full_screen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
   // The new size arrives as events; the window surface follows it once they are pumped.
   SDL_PumpEvents();
-  Redraw();
+  // Whatever comes over the window next (the message box) waits on it.
+  DrawWhole();
 }
 
 void SdlHost::ShowBlack() {
@@ -288,6 +295,20 @@ void SdlHost::ShowBlack() {
 }
 
 void SdlHost::Redraw() {
+  // Black alone can wait a little for the first frame, which is drawn whole anyway: a
+  // window on its way to full screen is resized and uncovered a few times, and each
+  // picture of it would cost as much as the frame.
+  if (shown_.empty()) {
+    if (!black_pending_)
+      black_pending_since_us_ = NowMicroseconds();
+    black_pending_ = true;
+    return;
+  }
+  DrawWhole();
+}
+
+void SdlHost::DrawWhole() {
+  black_pending_ = false;
   if (presenter_ != nullptr)
     presenter_->Show(shown_.View(), {}, true);
 }
@@ -296,7 +317,9 @@ void SdlHost::Present(const PresentedFrame& frame) {
   if (frame.pixels == nullptr || frame.palette == nullptr || frame.width <= 0 || frame.height <= 0)
     return;
   const std::vector<changes::Region>& regions = shown_.Show(frame);
-  last_present_bytes_ = presenter_ != nullptr ? presenter_->Show(shown_.View(), regions, false) : 0;
+  const bool whole = black_pending_;
+  black_pending_ = false;
+  last_present_bytes_ = presenter_ != nullptr ? presenter_->Show(shown_.View(), regions, whole) : 0;
   present_log_.FrameShown(last_present_bytes_);
 }
 
@@ -320,6 +343,8 @@ bool SdlHost::PollEvent(HostEvent& event) {
       sdl_event = *pending_event_;
       pending_event_.reset();
     } else if (SDL_PollEvent(&sdl_event) == 0) {
+      if (black_pending_ && NowMicroseconds() - black_pending_since_us_ >= kLongestBlackWaitUs)
+        DrawWhole();
       return false;
     }
     if (sdl_event.type == SDL_WINDOWEVENT &&
@@ -349,6 +374,8 @@ bool SdlHost::PollEvent(HostEvent& event) {
 }
 
 void SdlHost::WaitForEvent() {
+  if (black_pending_)
+    DrawWhole();
   if (pending_event_)
     return;
   SDL_Event sdl_event;

@@ -84,7 +84,9 @@ class SdlHost : public Host {
   // Opens the renderer the choice asks for on the window, or takes the window surface.
   void OpenPresenter();
   void ShowBlack();
+  // Draws what is shown again, whole, at once; or for black alone, soon (see Redraw).
   void Redraw();
+  void DrawWhole();
   Presentation WantedPresentation() const;
   // Brings the window to the wanted presentation; a minimised window is left alone until
   // it is restored.
@@ -119,6 +121,9 @@ class SdlHost : public Host {
   changes::ShownFrame shown_;
   std::unique_ptr<sdl::Presenter> presenter_;
   std::size_t last_present_bytes_ = 0;
+  // Black to be drawn, unless a frame comes first; since when.
+  bool black_pending_ = false;
+  std::uint64_t black_pending_since_us_ = 0;
   sdl::PresentLog present_log_;
 };
 

@@ -194,6 +194,33 @@ TEST_F(DummyDisplayTest, FrameIsDrawnAgainWhenTheWindowChangesSize) {
   EXPECT_EQ(WindowRgb(799, 599), 0u);
 }
 
+// Black alone (a display mode set or given back) waits for the next frame, which is
+// drawn whole; when no frame comes, it is drawn once the program waits for messages, or
+// after a while of looking at them.
+TEST_F(DummyDisplayTest, BlackWaitsForTheNextFrameButNotForever) {
+  host_->OpenWindow("Test Window", 640, 480);
+  TestFrame frame;
+  host_->Present(frame.View());
+  ASSERT_EQ(WindowRgb(1, 1), 0x204080u);
+
+  host_->SetExclusiveMode(false, 640, 480);
+  HostEvent event;
+  host_->PollEvent(event);
+  EXPECT_EQ(WindowRgb(1, 1), 0x204080u) << "black is not sent at once";
+  host_->Present(frame.View());
+  EXPECT_EQ(host_->last_present_bytes(), 640u * 480 * 4) << "the frame after it goes whole";
+
+  host_->SetExclusiveMode(false, 640, 480);
+  host_->WaitForEvent();
+  EXPECT_EQ(WindowRgb(1, 1), 0u) << "drawn before waiting";
+
+  host_->Present(frame.View());
+  host_->SetExclusiveMode(false, 640, 480);
+  SDL_Delay(120);
+  host_->PollEvent(event);
+  EXPECT_EQ(WindowRgb(1, 1), 0u) << "drawn after a while of polling";
+}
+
 // Pushes a window event for the host's window.
 void PushWindowEvent(SDL_Window* window, SDL_WindowEventID id) {
   SDL_Event event{};
