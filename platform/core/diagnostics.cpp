@@ -13,11 +13,6 @@ void Diagnostics::ClearFaults() {
   faults_.clear();
 }
 
-bool Diagnostics::FaultArmed(std::string_view operation) const {
-  return std::any_of(faults_.begin(), faults_.end(),
-                     [&](const Fault& fault) { return fault.operation == operation; });
-}
-
 std::vector<std::string> Diagnostics::JournalOperations() const {
   std::vector<std::string> operations;
   operations.reserve(journal_.size());
@@ -38,6 +33,7 @@ std::optional<std::int32_t> Diagnostics::TakeArmedFault(std::string_view operati
   std::int32_t result = it->result;
   if (--it->count <= 0)
     faults_.erase(it);
+  ++faults_answered_;
   return result;
 }
 

@@ -26,8 +26,8 @@ class Diagnostics {
   // fail (AddRef, Release, GetTickCount...) use the fault up without effect.
   void InjectFault(std::string_view operation, std::int32_t result, int count = 1, int skip = 0);
   void ClearFaults();
-  // Whether a fault for `operation` is still armed (not all of its calls came yet).
-  bool FaultArmed(std::string_view operation) const;
+  // Calls that answered an injected fault, since the diagnostics were made.
+  std::uint64_t faults_answered() const { return faults_answered_; }
 
   void SetJournalEnabled(bool enabled) { journal_enabled_ = enabled; }
   bool journal_enabled() const { return journal_enabled_; }
@@ -64,6 +64,7 @@ class Diagnostics {
   std::vector<JournalEntry> journal_;
   bool journal_enabled_ = false;
   int live_objects_ = 0;
+  std::uint64_t faults_answered_ = 0;
 };
 
 Diagnostics& Diag();

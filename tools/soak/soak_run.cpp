@@ -105,17 +105,6 @@ class Soak {
     host_.diagnostics().InjectFault(operation, result, count, skip);
   }
 
-  // Whether the disturbance is over: no blit or flip still to meet a fault, and no sheet
-  // waiting for its bitmap that a fault could still keep from it. (A sheet the frames do
-  // not use now is copied back before it is next drawn from.)
-  bool Settled() const {
-    const auto& diagnostics = host_.diagnostics();
-    const auto armed = [&](const char* operation) { return diagnostics.FaultArmed(operation); };
-    if (armed("IDirectDrawSurface7::BltFast") || armed("IDirectDrawSurface7::Flip"))
-      return false;
-    return Game.SheetsToReload == 0 || (!armed("LoadImageA") && !armed("StretchBlt"));
-  }
-
   // One disturbance, then the next one a while after it has ended. Disturbances start
   // right after a frame was shown, so that each one meets the frames after it whole.
   void Disturb() {
@@ -146,10 +135,7 @@ class Soak {
         break;
       case 4:  // lost, and a sheet's bitmap cannot be copied back
         Inject("IDirectDrawSurface7::BltFast", DDERR_SURFACELOST, 1);
-        if (Chance(0.5))
-          Inject("LoadImageA", 0, 2, static_cast<int>(Uniform(0, 3)));
-        else
-          Inject("StretchBlt", 0, static_cast<int>(Uniform(1, 3)), static_cast<int>(Uniform(0, 3)));
+        FailReloads();
         break;
       case 5:  // the flip finds the primary lost
         Inject("IDirectDrawSurface7::Flip", DDERR_SURFACELOST, 1);
@@ -181,14 +167,27 @@ class Soak {
     if (ends_after == 0) {
       Disturbed(now);
     } else {
-      host_.At(now + ends_after, [this, end](HeadlessHost& h) {
+      // The display the window gets back is lost for real, and its recovery may meet
+      // failing reloads too.
+      const bool fail_reloads = Chance(0.3);
+      host_.At(now + ends_after, [this, end, fail_reloads](HeadlessHost& h) {
         end(h);
+        if (fail_reloads)
+          FailReloads();
         last_frame_us_.reset();  // no frames were due meanwhile
         Disturbed(h.NowMicroseconds());
       });
     }
     host_.At(now + ends_after + Uniform(200, 2000) * kMs,
              [this](HeadlessHost&) { disturbance_due_ = true; });
+  }
+
+  // Bitmaps that cannot be copied back into a sheet or two at the next recovery.
+  void FailReloads() {
+    if (Chance(0.5))
+      Inject("LoadImageA", 0, 2, static_cast<int>(Uniform(0, 3)));
+    else
+      Inject("StretchBlt", 0, static_cast<int>(Uniform(1, 3)), static_cast<int>(Uniform(0, 3)));
   }
 
   // A disturbance has ended at `time`: a correct frame is due from here on. One that comes
@@ -222,6 +221,7 @@ class Soak {
     }
     last_frame_us_ = now;
 
+    const std::uint64_t faults_answered = host_.diagnostics().faults_answered();
     // A state stored during the frame takes effect at the next one: Start still shows
     // the menu, and so does the frame of contact, which shows the play field.
     bool correct = false;
@@ -241,24 +241,30 @@ class Soak {
     }
     previous_state_ = Game.GameState;
 
-    if (!outstanding_since_) {
-      if (!correct)
-        Problem("a wrong frame while nothing was disturbed");
-    } else if (correct && Settled()) {
-      ++result_.recoveries;
-      result_.worst_recovery_us = std::max(result_.worst_recovery_us, now - *outstanding_since_);
-      result_.worst_recovery_frames =
-          std::max(result_.worst_recovery_frames, frames_since_disturbed_ + 1);
-      outstanding_since_.reset();
-    } else if (++frames_since_disturbed_ > options_.recovery_bound_frames) {
-      Problem("no correct frame in the " + std::to_string(options_.recovery_bound_frames) +
-              " frames after a disturbance");
-      outstanding_since_.reset();
+    if (correct) {
+      if (outstanding_since_) {
+        ++result_.recoveries;
+        result_.worst_recovery_us = std::max(result_.worst_recovery_us, now - *outstanding_since_);
+        result_.worst_recovery_frames =
+            std::max(result_.worst_recovery_frames, frames_since_disturbed_ + 1);
+        outstanding_since_.reset();
+      }
+    } else if (!outstanding_since_ && faults_answered == faults_answered_before_) {
+      // Wrong with no fault met since the last frame shown: nothing can excuse it.
+      Problem("a wrong frame while nothing was disturbed");
+    } else {
+      Disturbed(now);
+      if (++frames_since_disturbed_ > options_.recovery_bound_frames) {
+        Problem("no correct frame in the " + std::to_string(options_.recovery_bound_frames) +
+                " frames after a disturbance");
+        outstanding_since_.reset();
+      }
     }
     if (result_.frames == options_.frames)
       host_.RequestClose();
     else if (disturbance_due_)
       Disturb();
+    faults_answered_before_ = host_.diagnostics().faults_answered();
   }
 
   const SoakOptions& options_;
@@ -271,6 +277,7 @@ class Soak {
   bool disturbance_due_ = false;
   std::optional<std::uint64_t> outstanding_since_;
   std::uint64_t frames_since_disturbed_ = 0;
+  std::uint64_t faults_answered_before_ = 0;  // at the end of the last frame shown
   std::optional<std::uint64_t> last_frame_us_;
   std::atomic<std::uint64_t> frames_seen_ = 0;
   SoakResult result_;
