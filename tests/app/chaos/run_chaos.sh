@@ -99,6 +99,11 @@ for ((i = 1; i <= count; i++)); do
       what=other-window
       xmessage -geometry +0+0 "another window" >"$work/xmessage.log" 2>&1 &
       other_pid=$!
+      # The window manager gives a new window the focus; a click would do the same.
+      other="$(timeout 10 xdotool search --sync --onlyvisible --name '^xmessage$' | head -n1)" ||
+        fail "the other window did not open"
+      wait_for 2 sh -c "xdotool getactivewindow getwindowname | grep -qx xmessage" ||
+        xdotool windowactivate "$other" 2>/dev/null || true
       wait_for 5 sh -c "xdotool getactivewindow getwindowname | grep -qx xmessage" ||
         fail "the other window did not take the foreground"
       sleep "0.$((2 + RANDOM % 8))"
@@ -108,6 +113,7 @@ for ((i = 1; i <= count; i++)); do
       ;;
   esac
   done_count[$what]=$((${done_count[$what]:-0} + 1))
+  echo "$i: $what" >>"$work/disturbances.log"
   check_menu "$i-$what"
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended during the run"
 done
