@@ -6,22 +6,21 @@
 #include <cstdint>
 #include <vector>
 
-#include "hosts/headless/headless_host.h"
 #include "platform.h"
+#include "platform_fixture/shown_window.h"
+#include "platform_fixture/surface_pixels.h"
 
 DDSURFACEDESC2 OffscreenDesc(DWORD width, DWORD height);
 DDPIXELFORMAT Indexed8Format();
 DDPIXELFORMAT Rgb32Format();
 
-// Pixels of a surface as packed rows, read and written through Lock.
-std::vector<std::uint8_t> ReadPixels(LPDIRECTDRAWSURFACE7 surface);
-void WritePixels(LPDIRECTDRAWSURFACE7 surface, const std::vector<std::uint8_t>& pixels);
-void FillPixels(LPDIRECTDRAWSURFACE7 surface, std::uint8_t value);
+using orv::test_support::FillPixels;
+using orv::test_support::ReadPixels;
+using orv::test_support::WritePixels;
 
-class DirectDrawTest : public ::testing::Test {
+class DirectDrawTest : public orv::test_support::ShownWindowTest<> {
  protected:
   DirectDrawTest();
-  ~DirectDrawTest() override;
 
   // A DirectDraw object at the normal cooperative level, without a window.
   LPDIRECTDRAW7 CreateNormalObject();
@@ -31,13 +30,6 @@ class DirectDrawTest : public ::testing::Test {
                                        const DDPIXELFORMAT* format = nullptr);
   LPDIRECTDRAWPALETTE CreatePalette(LPDIRECTDRAW7 object, BYTE red_of_first = 0);
 
-  // Focus changes as the user makes them, delivered through the message queue.
-  void SwitchAway(bool minimized);
-  void SwitchBack();
-  void PumpMessages();
-
-  orv::platform::HeadlessHost host;
-  HWND window = nullptr;
   LPDIRECTDRAW7 direct_draw = nullptr;
   LPDIRECTDRAWSURFACE7 primary = nullptr;
   LPDIRECTDRAWSURFACE7 back_buffer = nullptr;

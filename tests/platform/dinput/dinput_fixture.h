@@ -4,31 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "hosts/headless/headless_host.h"
 #include "platform.h"
+#include "platform_fixture/shown_window.h"
 
-class DirectInputTest : public ::testing::Test {
+class DirectInputTest : public orv::test_support::ShownWindowTest<> {
  protected:
   DirectInputTest() {
-    instance = GetModuleHandleA(nullptr);
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = instance;
-    window_class.lpszClassName = "DirectInputTest";
-    RegisterClassA(&window_class);
-    window = CreateWindowExA(0, "DirectInputTest", "DirectInput test", WS_OVERLAPPEDWINDOW, 0, 0,
-                             640, 480, nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
     EXPECT_EQ(DirectInputCreateEx(instance, DIRECTINPUT_VERSION, IID_IDirectInput7A,
                                   reinterpret_cast<LPVOID*>(&input), nullptr),
               DI_OK);
-  }
-
-  // Lets the window layer turn the host's events into foreground changes.
-  void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&msg);
   }
 
   LPDIRECTINPUTDEVICE7 Create(REFGUID guid) {
@@ -69,8 +53,5 @@ class DirectInputTest : public ::testing::Test {
     return search.found;
   }
 
-  orv::platform::HeadlessHost host;
-  HINSTANCE instance = nullptr;
-  HWND window = nullptr;
   LPDIRECTINPUT7 input = nullptr;
 };

@@ -68,8 +68,7 @@ TEST_F(DirectInputTest, LeavingTheForegroundLosesInputOnceThenAcquireRestoresIt)
     ASSERT_EQ(background->Acquire(), DI_OK);
     host.PressKey(DIK_A);
 
-    host.LoseFocus(minimized);
-    PumpMessages();
+    SwitchAway(minimized);
     KeyboardState keys;
     EXPECT_EQ(keyboard->GetDeviceState(sizeof(keys), keys.data()), DIERR_INPUTLOST);
     EXPECT_EQ(keyboard->GetDeviceState(sizeof(keys), keys.data()), DIERR_NOTACQUIRED);
@@ -77,8 +76,7 @@ TEST_F(DirectInputTest, LeavingTheForegroundLosesInputOnceThenAcquireRestoresIt)
     EXPECT_EQ(background->GetDeviceState(sizeof(keys), keys.data()), DI_OK)
         << "a background device keeps its input";
 
-    host.GainFocus();
-    PumpMessages();
+    SwitchBack();
     EXPECT_EQ(keyboard->Acquire(), DI_OK);
     ASSERT_EQ(keyboard->GetDeviceState(sizeof(keys), keys.data()), DI_OK);
     EXPECT_EQ(keys[DIK_A], 0x80);
@@ -92,8 +90,7 @@ TEST_F(DirectInputTest, LeavingTheForegroundLosesInputOnceThenAcquireRestoresIt)
 TEST_F(DirectInputTest, AcquisitionLostBeforeAReadIsReportedByPollWithoutUsingItUp) {
   LPDIRECTINPUTDEVICE7 keyboard = Open(GUID_SysKeyboard, &c_dfDIKeyboard);
   ASSERT_EQ(keyboard->Acquire(), DI_OK);
-  host.LoseFocus(false);
-  PumpMessages();
+  SwitchAway(false);
   EXPECT_EQ(keyboard->Poll(), DIERR_INPUTLOST);
   KeyboardState keys;
   EXPECT_EQ(keyboard->GetDeviceState(sizeof(keys), keys.data()), DIERR_INPUTLOST);

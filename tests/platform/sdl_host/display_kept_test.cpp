@@ -4,8 +4,9 @@
 
 #include <ostream>
 
-#include "hosts/headless/headless_host.h"
 #include "platform.h"
+#include "platform_fixture/shown_window.h"
+#include "platform_fixture/surface_pixels.h"
 
 namespace {
 
@@ -20,32 +21,15 @@ void PrintTo(const KeepCase& c, std::ostream* out) {
   *out << c.name;
 }
 
-class DisplayKeptTest : public testing::TestWithParam<KeepCase> {
+class DisplayKeptTest : public orv::test_support::ShownWindowTest<>,
+                        public testing::WithParamInterface<KeepCase> {
  protected:
-  DisplayKeptTest() {
-    WNDCLASSA window_class{};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = GetModuleHandleA(NULL);
-    window_class.lpszClassName = "DisplayKeptTest";
-    RegisterClassA(&window_class);
-    window = CreateWindowExA(0, "DisplayKeptTest", "Display kept", WS_POPUP, 0, 0, 640, 480, NULL,
-                             NULL, window_class.hInstance, NULL);
-    ShowWindow(window, SW_SHOWNORMAL);
-  }
+  DisplayKeptTest() : ShownWindowTest({.style = WS_POPUP}) {}
 
   void SetUpDisplay() {
-    ASSERT_EQ(
-        DirectDrawCreateEx(NULL, reinterpret_cast<LPVOID*>(&direct_draw), IID_IDirectDraw7, NULL),
-        DD_OK);
-    ASSERT_EQ(direct_draw->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-    ASSERT_EQ(direct_draw->SetDisplayMode(640, 480, 8, 0, 0), DD_OK);
+    ASSERT_NO_FATAL_FAILURE(orv::test_support::CreateExclusiveDisplay(
+        window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE, direct_draw, primary));
     DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    ASSERT_EQ(direct_draw->CreateSurface(&desc, &primary, NULL), DD_OK);
-    desc = DDSURFACEDESC2{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
     desc.dwWidth = 8;
@@ -54,16 +38,6 @@ class DisplayKeptTest : public testing::TestWithParam<KeepCase> {
     ASSERT_EQ(direct_draw->CreateSurface(&desc, &sprite, NULL), DD_OK);
   }
 
-  void PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-
-  orv::platform::HeadlessHost host;
-  HWND window = nullptr;
   LPDIRECTDRAW7 direct_draw = nullptr;
   LPDIRECTDRAWSURFACE7 primary = nullptr;
   LPDIRECTDRAWSURFACE7 sprite = nullptr;
@@ -75,8 +49,7 @@ TEST_P(DisplayKeptTest, LeavingTheForeground) {
   SetUpDisplay();
   ASSERT_TRUE(host.exclusive());
 
-  host.LoseFocus(c.minimized);
-  PumpMessages();
+  SwitchAway(c.minimized);
   const HRESULT lost = c.lost ? DDERR_SURFACELOST : DD_OK;
   EXPECT_EQ(primary->IsLost(), lost);
   EXPECT_EQ(sprite->IsLost(), lost);
@@ -85,8 +58,7 @@ TEST_P(DisplayKeptTest, LeavingTheForeground) {
   EXPECT_EQ(primary->Flip(NULL, DDFLIP_WAIT), lost);
   EXPECT_EQ(host.presented_count(), c.lost ? 0 : 1);
 
-  host.GainFocus();
-  PumpMessages();
+  SwitchBack();
   EXPECT_TRUE(host.exclusive());
   EXPECT_EQ(direct_draw->TestCooperativeLevel(), DD_OK);
   direct_draw->Release();

@@ -7,6 +7,8 @@
 #include "core/reset.h"
 #include "hosts/sdl/frame_placement.h"
 #include "platform.h"
+#include "platform_fixture/shown_window.h"
+#include "platform_fixture/surface_pixels.h"
 
 #include <cstdlib>
 #include <map>
@@ -420,14 +422,7 @@ class PlatformOnDummyDisplayTest : public testing::Test {
     environment_.Set("SDL_VIDEODRIVER", "dummy");
     host_.emplace();
     InstallHost(&*host_);
-    WNDCLASSA window_class{};
-    window_class.lpfnWndProc = RecordingProc;
-    window_class.hInstance = GetModuleHandleA(NULL);
-    window_class.lpszClassName = "WindowedDisplayTest";
-    RegisterClassA(&window_class);
-    window_ = CreateWindowExA(0, "WindowedDisplayTest", "Windowed display", WS_POPUP, 0, 0, 640,
-                              480, NULL, NULL, window_class.hInstance, NULL);
-    ShowWindow(window_, SW_SHOWNORMAL);
+    window_ = test_support::ShowTestWindow({.style = WS_POPUP, .procedure = RecordingProc});
     activations_.clear();
   }
   ~PlatformOnDummyDisplayTest() override {
@@ -436,29 +431,14 @@ class PlatformOnDummyDisplayTest : public testing::Test {
   }
 
   void SetUpDisplay() {
-    ASSERT_EQ(
-        DirectDrawCreateEx(NULL, reinterpret_cast<LPVOID*>(&direct_draw_), IID_IDirectDraw7, NULL),
-        DD_OK);
-    ASSERT_EQ(direct_draw_->SetCooperativeLevel(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE),
-              DD_OK);
-    ASSERT_EQ(direct_draw_->SetDisplayMode(640, 480, 8, 0, 0), DD_OK);
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    ASSERT_EQ(direct_draw_->CreateSurface(&desc, &primary_, NULL), DD_OK);
+    test_support::CreateExclusiveDisplay(window_, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE, direct_draw_,
+                                         primary_);
   }
 
   // Takes every message the host's events give, twice over (see DrainEvents).
   void PumpMessages() {
-    for (int round = 0; round < 2; ++round) {
-      MSG message;
-      while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-    }
+    test_support::PumpMessages();
+    test_support::PumpMessages();
   }
 
   void PushFocus(SDL_WindowEventID id) {

@@ -29,18 +29,19 @@ LRESULT CALLBACK RecordingWindowTest::Procedure(HWND window, UINT message, WPARA
 void RecordingWindowTest::Register() {
   if (registered_)
     return;
-  WNDCLASSA window_class{};
-  window_class.lpfnWndProc = &Procedure;
-  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  window_class.lpszClassName = kClassName;
-  ASSERT_NE(RegisterClassA(&window_class), 0);
+  ASSERT_NE(test_support::RegisterTestClass({.class_name = kClassName,
+                                             .procedure = &Procedure,
+                                             .cursor = LoadCursorA(nullptr, IDC_ARROW)}),
+            0);
   registered_ = true;
 }
 
 HWND RecordingWindowTest::Create(DWORD style) {
   Register();
-  return CreateWindowExA(WS_EX_TOPMOST, kClassName, "Test window", style, 0, 0, 640, 480, nullptr,
-                         nullptr, nullptr, nullptr);
+  return test_support::CreateTestWindow({.class_name = kClassName,
+                                         .title = "Test window",
+                                         .style = style,
+                                         .ex_style = WS_EX_TOPMOST});
 }
 
 HWND RecordingWindowTest::CreateActive() {

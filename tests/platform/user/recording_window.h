@@ -9,6 +9,7 @@
 
 #include "hosts/headless/headless_host.h"
 #include "platform.h"
+#include "platform_fixture/shown_window.h"
 
 namespace orv::platform::testing {
 
