@@ -6,6 +6,7 @@
 #include "app/window.h"
 #include "display/display.h"
 #include "input/input_devices.h"
+#include "platform_fixture/surface_pixels.h"
 
 GameTest::GameTest() {
   Game = InitialGameGlobals();
@@ -52,29 +53,7 @@ bool GameTest::MessageQueued(UINT message) {
   return false;
 }
 
-namespace {
-// Pixel access to a locked surface.
-class LockedPixels {
- public:
-  explicit LockedPixels(LPDIRECTDRAWSURFACE7 surface) : surface_(surface) {
-    desc_.dwSize = sizeof(desc_);
-    locked_ = surface_->Lock(NULL, &desc_, 0, NULL) == DD_OK;
-  }
-  ~LockedPixels() {
-    if (locked_)
-      surface_->Unlock(NULL);
-  }
-  bool locked() const { return locked_; }
-  std::uint8_t At(LONG x, LONG y) const {
-    return static_cast<const std::uint8_t*>(desc_.lpSurface)[y * desc_.lPitch + x];
-  }
-
- private:
-  LPDIRECTDRAWSURFACE7 surface_;
-  DDSURFACEDESC2 desc_{};
-  bool locked_ = false;
-};
-}  // namespace
+using orv::test_support::LockedSurface;
 
 namespace {
 template <typename Screen>
@@ -83,8 +62,8 @@ bool ScreenShowsKeyedSprite(LPDIRECTDRAWSURFACE7 sheet, const RECT& cell, LONG x
   DDCOLORKEY key{};
   if (sheet->GetColorKey(DDCKEY_SRCBLT, &key) != DD_OK)
     return false;
-  LockedPixels source(sheet);
-  LockedPixels background(Game.Display.BackImageSurface);
+  LockedSurface source(sheet);
+  LockedSurface background(Game.Display.BackImageSurface);
   if (!source.locked() || !background.locked())
     return false;
   for (LONG row = 0; row < cell.bottom - cell.top; ++row) {
@@ -103,7 +82,7 @@ bool ScreenShowsKeyedSprite(LPDIRECTDRAWSURFACE7 sheet, const RECT& cell, LONG x
 }  // namespace
 
 bool GameTest::ShowsKeyedSprite(LPDIRECTDRAWSURFACE7 sheet, const RECT& cell, LONG x, LONG y) {
-  LockedPixels screen(Game.Display.BackBuffer);
+  LockedSurface screen(Game.Display.BackBuffer);
   if (!screen.locked())
     return false;
   return ScreenShowsKeyedSprite(sheet, cell, x, y,
@@ -119,8 +98,8 @@ bool GameTest::PresentedKeyedSprite(LPDIRECTDRAWSURFACE7 sheet, const RECT& cell
 }
 
 bool GameTest::ShowsBackground(const RECT& area) {
-  LockedPixels background(Game.Display.BackImageSurface);
-  LockedPixels screen(Game.Display.BackBuffer);
+  LockedSurface background(Game.Display.BackImageSurface);
+  LockedSurface screen(Game.Display.BackBuffer);
   if (!background.locked() || !screen.locked())
     return false;
   for (LONG y = area.top; y < area.bottom; ++y) {
