@@ -13,37 +13,21 @@
 
 #include "shared/game_globals.h"
 #include "hosts/headless/headless_host.h"
+#include "platform_fixture/shown_window.h"
 
-class InputTest : public ::testing::Test {
+class InputTest : public orv::test_support::ShownWindowTest<> {
  protected:
-  InputTest() { StartOver(); }
+  InputTest() { Begin(); }
   ~InputTest() override { Game = InitialGameGlobals(); }
 
   // Every service, the host and the game's globals back at their start; a new window shown.
   void StartOver() {
     host.Reset();
-    Game = InitialGameGlobals();
-    object_names_.clear();
-    instance = GetModuleHandleA(nullptr);
-    WNDCLASSA window_class = {};
-    window_class.lpfnWndProc = DefWindowProcA;
-    window_class.hInstance = instance;
-    window_class.lpszClassName = "InputTest";
-    RegisterClassA(&window_class);
-    window = CreateWindowExA(0, "InputTest", "Input test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480,
-                             nullptr, nullptr, instance, nullptr);
-    ShowWindow(window, SW_SHOWNORMAL);
-    diagnostics().SetJournalEnabled(true);
+    ShowWindowAgain();
+    Begin();
   }
 
   orv::platform::Diagnostics& diagnostics() { return host.diagnostics(); }
-
-  // Lets the window layer turn the host's events into foreground changes.
-  void PumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&msg);
-  }
 
   // Names the window and the objects that the game's handles hold now, for InputCalls().
   void NameInputObjects() {
@@ -89,10 +73,12 @@ class InputTest : public ::testing::Test {
     return count;
   }
 
-  orv::platform::HeadlessHost host;
-  HINSTANCE instance = nullptr;
-  HWND window = nullptr;
-
  private:
+  void Begin() {
+    Game = InitialGameGlobals();
+    object_names_.clear();
+    diagnostics().SetJournalEnabled(true);
+  }
+
   std::map<std::string, std::string> object_names_;
 };

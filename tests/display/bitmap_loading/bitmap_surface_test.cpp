@@ -9,6 +9,7 @@
 #include "display/bitmap_loading.h"
 #include "display/display.h"
 #include "display_fixture.h"
+#include "platform_fixture/surface_pixels.h"
 
 namespace {
 
@@ -58,19 +59,12 @@ struct SurfacePixels {
 };
 
 SurfacePixels ReadSurface(LPDIRECTDRAWSURFACE7 surface) {
-  SurfacePixels pixels;
-  DDSURFACEDESC2 desc = {};
-  desc.dwSize = sizeof(desc);
-  if (surface == nullptr || surface->Lock(NULL, &desc, 0, NULL) != DD_OK)
-    return pixels;
-  pixels.width = desc.dwWidth;
-  pixels.height = desc.dwHeight;
-  for (DWORD y = 0; y < desc.dwHeight; ++y) {
-    const BYTE* row = static_cast<const BYTE*>(desc.lpSurface) + y * desc.lPitch;
-    pixels.indices.insert(pixels.indices.end(), row, row + desc.dwWidth);
-  }
-  surface->Unlock(NULL);
-  return pixels;
+  if (surface == nullptr)
+    return {};
+  const orv::test_support::LockedSurface locked(surface);
+  if (!locked.locked())
+    return {};
+  return {locked.width(), locked.height(), locked.Rows()};
 }
 
 class BitmapSurfaceTest : public DisplayTest {

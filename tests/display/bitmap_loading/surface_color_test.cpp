@@ -4,22 +4,19 @@
 #include "display/bitmap_loading.h"
 #include "display/busy_retry.h"
 #include "display_fixture.h"
+#include "platform_fixture/surface_pixels.h"
 
 namespace {
+
+using orv::test_support::LockedSurface;
 
 class SurfaceColorTest : public DisplayTest {
  protected:
   // The display with a primary whose palette is the default one, whose entries are
   // all distinct colours: red is entry 224.
   void SetUp() override {
-    direct_draw = CreateDisplayObject();
-    ASSERT_NE(direct_draw, nullptr);
-    DDSURFACEDESC2 desc = {};
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-    desc.dwBackBufferCount = 1;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-    ASSERT_EQ(direct_draw->CreateSurface(&desc, &primary, NULL), DD_OK);
+    ASSERT_NO_FATAL_FAILURE(orv::test_support::CreateExclusiveDisplay(
+        window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE, direct_draw, primary));
     LPDIRECTDRAWPALETTE palette = DDLoadPalette(direct_draw, NULL);
     ASSERT_NE(palette, nullptr);
     ASSERT_EQ(primary->SetPalette(palette), DD_OK);
@@ -58,23 +55,18 @@ class SurfaceColorTest : public DisplayTest {
     if (surface == nullptr)
       return nullptr;
     surfaces.push_back(surface);
-    DDSURFACEDESC2 locked = {};
-    locked.dwSize = sizeof(locked);
-    EXPECT_EQ(surface->Lock(NULL, &locked, 0, NULL), DD_OK);
-    std::copy(first_row.begin(), first_row.end(), static_cast<BYTE*>(locked.lpSurface));
-    surface->Unlock(NULL);
+    LockedSurface locked(surface);
+    EXPECT_EQ(locked.result(), DD_OK);
+    if (locked.locked())
+      std::copy(first_row.begin(), first_row.end(), locked.Row(0));
     return surface;
   }
 
   std::vector<BYTE> FirstBytes(LPDIRECTDRAWSURFACE7 surface, std::size_t count) {
-    DDSURFACEDESC2 locked = {};
-    locked.dwSize = sizeof(locked);
-    if (surface->Lock(NULL, &locked, 0, NULL) != DD_OK)
+    const LockedSurface locked(surface);
+    if (!locked.locked())
       return {};
-    const BYTE* pixels = static_cast<const BYTE*>(locked.lpSurface);
-    std::vector<BYTE> bytes(pixels, pixels + count);
-    surface->Unlock(NULL);
-    return bytes;
+    return std::vector<BYTE>(locked.Row(0), locked.Row(0) + count);
   }
 
   LPDIRECTDRAW7 direct_draw = nullptr;

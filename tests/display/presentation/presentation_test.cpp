@@ -5,9 +5,13 @@
 #include "display/busy_retry.h"
 #include "display/display.h"
 #include "display_fixture.h"
+#include "platform_fixture/surface_pixels.h"
 #include "shared/game_globals.h"
 
 namespace {
+
+using orv::test_support::LockedSurface;
+using orv::test_support::ReadPixels;
 
 const std::vector<std::string> kAllBitmaps = {"BACKIMAGE", "STRINGS", "MENU", "CHARACTER"};
 
@@ -110,64 +114,44 @@ TEST_F(PresentationTest, AKeyedBlitCopiesTheCellExceptItsKeyPixels) {
 
   DDCOLORKEY key{};
   ASSERT_EQ(Game.Display.MenuSurface->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
-  DDSURFACEDESC2 menu{}, back{}, screen{};
-  menu.dwSize = back.dwSize = screen.dwSize = sizeof(DDSURFACEDESC2);
-  ASSERT_EQ(Game.Display.MenuSurface->Lock(NULL, &menu, 0, NULL), DD_OK);
-  ASSERT_EQ(Game.Display.BackImageSurface->Lock(NULL, &back, 0, NULL), DD_OK);
-  ASSERT_EQ(Game.Display.BackBuffer->Lock(NULL, &screen, 0, NULL), DD_OK);
   int keyed = 0, drawn = 0, wrong = 0;
-  for (int y = 0; y < 32; ++y) {
-    for (int x = 0; x < 220; ++x) {
-      const BYTE sprite = static_cast<const BYTE*>(menu.lpSurface)[y * menu.lPitch + x];
-      const BYTE under =
-          static_cast<const BYTE*>(back.lpSurface)[(100 + y) * back.lPitch + 210 + x];
-      const BYTE shown =
-          static_cast<const BYTE*>(screen.lpSurface)[(100 + y) * screen.lPitch + 210 + x];
-      const bool is_key = sprite == key.dwColorSpaceLowValue;
-      (is_key ? keyed : drawn) += 1;
-      wrong += shown != (is_key ? under : sprite);
+  {
+    LockedSurface menu(Game.Display.MenuSurface);
+    ASSERT_EQ(menu.result(), DD_OK);
+    LockedSurface back(Game.Display.BackImageSurface);
+    ASSERT_EQ(back.result(), DD_OK);
+    LockedSurface screen(Game.Display.BackBuffer);
+    ASSERT_EQ(screen.result(), DD_OK);
+    for (int y = 0; y < 32; ++y) {
+      for (int x = 0; x < 220; ++x) {
+        const BYTE sprite = menu.At(x, y);
+        const BYTE under = back.At(210 + x, 100 + y);
+        const BYTE shown = screen.At(210 + x, 100 + y);
+        const bool is_key = sprite == key.dwColorSpaceLowValue;
+        (is_key ? keyed : drawn) += 1;
+        wrong += shown != (is_key ? under : sprite);
+      }
     }
   }
-  Game.Display.BackBuffer->Unlock(NULL);
-  Game.Display.BackImageSurface->Unlock(NULL);
-  Game.Display.MenuSurface->Unlock(NULL);
   EXPECT_GT(keyed, 0);
   EXPECT_GT(drawn, 0);
   EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(PresentationTest, ASwitchAwayLosesTheSheetsAndTheNextBlitBringsThemBack) {
-  auto snapshot = [](LPDIRECTDRAWSURFACE7 surface) {
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    std::vector<BYTE> pixels;
-    if (surface->Lock(NULL, &desc, 0, NULL) != DD_OK)
-      return pixels;
-    for (DWORD y = 0; y < desc.dwHeight; ++y) {
-      const BYTE* row = static_cast<const BYTE*>(desc.lpSurface) + y * desc.lPitch;
-      pixels.insert(pixels.end(), row, row + desc.dwWidth);
-    }
-    surface->Unlock(NULL);
-    return pixels;
-  };
-  const auto character = snapshot(Game.Display.CharacterSurface);
+  const auto character = ReadPixels(Game.Display.CharacterSurface);
   ASSERT_FALSE(character.empty());
 
-  host.LoseFocus(true);
-  MSG msg;
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-    DispatchMessageA(&msg);
+  SwitchAway(true);
   ASSERT_EQ(Game.Display.CharacterSurface->IsLost(), DDERR_SURFACELOST);
-  host.GainFocus();
-  while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE))
-    DispatchMessageA(&msg);
+  SwitchBack();
 
   // The first blit meets the loss and recovers; the sprite itself waits for the next frame.
   host.diagnostics().ClearJournal();
   EXPECT_EQ(BlitLogo(), DD_OK);
   EXPECT_EQ(LoadImageNames(), kAllBitmaps);
   EXPECT_EQ(Game.Display.CharacterSurface->IsLost(), DD_OK);
-  EXPECT_EQ(snapshot(Game.Display.CharacterSurface), character);
+  EXPECT_EQ(ReadPixels(Game.Display.CharacterSurface), character);
   EXPECT_EQ(BlitLogo(), DD_OK);
   EXPECT_EQ(CountCalls("IDirectDrawSurface7::BltFast"), 2);
 }

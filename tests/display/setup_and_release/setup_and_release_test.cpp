@@ -7,6 +7,7 @@
 #include "display/init_error.h"
 #include "display/display.h"
 #include "display_fixture.h"
+#include "platform_fixture/surface_pixels.h"
 
 namespace {
 
@@ -52,11 +53,9 @@ TEST_F(SetupTest, AllElevenStepsWriteTheirLinesInOrderAndKeyTheThreeSheets) {
        {Game.Display.StringsSurface, Game.Display.MenuSurface, Game.Display.CharacterSurface}) {
     ASSERT_EQ(sheet->GetColorKey(DDCKEY_SRCBLT, &key), DD_OK);
     EXPECT_EQ(key.dwColorSpaceLowValue, key.dwColorSpaceHighValue);
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof(desc);
-    ASSERT_EQ(sheet->Lock(NULL, &desc, 0, NULL), DD_OK);
-    EXPECT_EQ(key.dwColorSpaceLowValue, *static_cast<const BYTE*>(desc.lpSurface));
-    sheet->Unlock(NULL);
+    const orv::test_support::LockedSurface pixels(sheet);
+    ASSERT_EQ(pixels.result(), DD_OK);
+    EXPECT_EQ(key.dwColorSpaceLowValue, pixels.At(0, 0));
   }
 
   ReleaseDisplay();

@@ -7,8 +7,6 @@
 #include "display/display.h"
 
 namespace {
-constexpr char kClassName[] = "DisplayTestWindow";
-
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_DESTROY) {
     ReleaseDisplay();
@@ -50,24 +48,14 @@ std::string DisplayRecordingHost::HandleNameOf(const std::string& object_text) c
   return it == handle_names_.end() ? "?" : it->second;
 }
 
-DisplayTest::DisplayTest() {
+DisplayTest::DisplayTest() : ShownWindowTest({.procedure = TestWindowProc}) {
   Game = InitialGameGlobals();
-  HINSTANCE instance = GetModuleHandleA(NULL);
-  WNDCLASSA window_class = {};
-  window_class.lpfnWndProc = TestWindowProc;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kClassName;
-  RegisterClassA(&window_class);
-  window = CreateWindowExA(0, kClassName, "Display test", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL,
-                           NULL, instance, NULL);
-  ShowWindow(window, SW_SHOWNORMAL);
   SetFocus(window);
   host.diagnostics().SetJournalEnabled(true);
 }
 
 DisplayTest::~DisplayTest() {
-  if (IsWindow(window))
-    DestroyWindow(window);
+  DestroyTestWindow();
   Game = InitialGameGlobals();
 }
 

@@ -12,6 +12,7 @@
 
 #include "shared/game_globals.h"
 #include "hosts/headless/headless_host.h"
+#include "platform_fixture/shown_window.h"
 
 // How the platform's journal writes an object's address.
 std::string JournalObjectText(const void* object);
@@ -28,7 +29,7 @@ class DisplayRecordingHost : public orv::platform::HeadlessHost {
   std::map<std::string, std::string> handle_names_;
 };
 
-class DisplayTest : public ::testing::Test {
+class DisplayTest : public orv::test_support::ShownWindowTest<DisplayRecordingHost> {
  protected:
   DisplayTest();
   ~DisplayTest() override;
@@ -43,7 +44,4 @@ class DisplayTest : public ::testing::Test {
 
   // A DirectDraw object in exclusive 640x480x8 mode on the window, without surfaces.
   LPDIRECTDRAW7 CreateDisplayObject();
-
-  DisplayRecordingHost host;
-  HWND window = nullptr;
 };

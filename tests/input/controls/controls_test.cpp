@@ -23,10 +23,8 @@ class ControlsTest : public InputTest {
   }
 
   void LeaveAndReturn() {
-    host.LoseFocus(false);
-    PumpMessages();
-    host.GainFocus();
-    PumpMessages();
+    SwitchAway(false);
+    SwitchBack();
   }
 
   std::uint32_t pad = 0;
@@ -153,11 +151,9 @@ TEST_F(ControlsTest, AfterLeavingTheForegroundEachDeviceRecoversInTurn) {
 }
 
 TEST_F(ControlsTest, DevicesNotAcquiredAtStartAreAcquiredByPolling) {
-  host.LoseFocus(false);
-  PumpMessages();
+  SwitchAway(false);
   SetUpInput(true);  // both acquisitions refused: the window is not in the foreground
-  host.GainFocus();
-  PumpMessages();
+  SwitchBack();
   host.SetJoystickAxis(pad, 0, 32767);
   host.PressKey(DIK_DOWN);
 
