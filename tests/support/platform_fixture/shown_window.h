@@ -1,6 +1,5 @@
-// One shown window on the headless host, as the platform's tests and the game's set it up:
-// its class, its creation and showing, the message queue pumped, and the focus lost and
-// regained as the user does it.
+// A test's one shown window on the headless host: its class, its creation and showing,
+// the message queue pumped, and the focus lost and regained as the user does it.
 #pragma once
 
 #include <gtest/gtest.h>

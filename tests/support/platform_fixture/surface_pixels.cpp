@@ -53,35 +53,38 @@ std::vector<std::uint8_t> LockedSurface::Rows() const {
   return pixels;
 }
 
-std::vector<std::uint8_t> ReadPixels(LPDIRECTDRAWSURFACE7 surface) {
+namespace {
+// Locks the whole surface for `use` and unlocks it after; the test fails where either fails.
+template <typename Use>
+void UsePixels(LPDIRECTDRAWSURFACE7 surface, Use use) {
   LockedSurface locked(surface);
   EXPECT_EQ(locked.result(), DD_OK);
   if (!locked.locked())
-    return {};
-  std::vector<std::uint8_t> pixels = locked.Rows();
+    return;
+  use(locked);
   EXPECT_EQ(locked.Unlock(), DD_OK);
+}
+}  // namespace
+
+std::vector<std::uint8_t> ReadPixels(LPDIRECTDRAWSURFACE7 surface) {
+  std::vector<std::uint8_t> pixels;
+  UsePixels(surface, [&](const LockedSurface& locked) { pixels = locked.Rows(); });
   return pixels;
 }
 
 void WritePixels(LPDIRECTDRAWSURFACE7 surface, const std::vector<std::uint8_t>& pixels) {
-  LockedSurface locked(surface);
-  EXPECT_EQ(locked.result(), DD_OK);
-  if (!locked.locked())
-    return;
-  ASSERT_EQ(pixels.size(), locked.row_bytes() * locked.height());
-  for (DWORD y = 0; y < locked.height(); ++y)
-    std::memcpy(locked.Row(y), pixels.data() + y * locked.row_bytes(), locked.row_bytes());
-  EXPECT_EQ(locked.Unlock(), DD_OK);
+  UsePixels(surface, [&](const LockedSurface& locked) {
+    ASSERT_EQ(pixels.size(), locked.row_bytes() * locked.height());
+    for (DWORD y = 0; y < locked.height(); ++y)
+      std::memcpy(locked.Row(y), pixels.data() + y * locked.row_bytes(), locked.row_bytes());
+  });
 }
 
 void FillPixels(LPDIRECTDRAWSURFACE7 surface, std::uint8_t value) {
-  LockedSurface locked(surface);
-  EXPECT_EQ(locked.result(), DD_OK);
-  if (!locked.locked())
-    return;
-  for (DWORD y = 0; y < locked.height(); ++y)
-    std::memset(locked.Row(y), value, locked.row_bytes());
-  EXPECT_EQ(locked.Unlock(), DD_OK);
+  UsePixels(surface, [&](const LockedSurface& locked) {
+    for (DWORD y = 0; y < locked.height(); ++y)
+      std::memset(locked.Row(y), value, locked.row_bytes());
+  });
 }
 
 }  // namespace orv::test_support
