@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -85,6 +87,41 @@ TEST_F(FramePacerTest, TenThousandFramesKeepTheirDueTimesDespiteLateWakesAndWork
   }
   EXPECT_EQ(clock.deadlines.back(), kStart + 166'666'666);
 }
+
+// A renderer with vertical sync makes each present wait for the display's next refresh.
+// On any refresh rate the game stays at 60 frames a second, each frame shown at the first
+// refresh after its due time and kept until the next frame's.
+class RefreshRateTest : public FramePacerTest, public testing::WithParamInterface<int> {};
+
+TEST_P(RefreshRateTest, SixtyFramesASecondEachShownAtTheFirstRefreshAfterItsDueTime) {
+  const double refresh_us = 1e6 / GetParam();
+  const auto next_refresh = [&](std::uint64_t now) {
+    // Refreshes at kStart + 300 us + k * refresh_us.
+    const double since = static_cast<double>(now - kStart) - 300;
+    const double k = since <= 0 ? 0 : std::ceil(since / refresh_us);
+    return kStart + 300 + static_cast<std::uint64_t>(std::ceil(k * refresh_us));
+  };
+  std::vector<std::uint64_t> shown;
+  std::uint64_t first_due = 0;
+  for (int n = 0; n < 1200; ++n) {
+    pacer.WaitForNextFrame(clock);
+    if (n == 0)
+      first_due = clock.NowMicroseconds();
+    const std::uint64_t due = Due(first_due, static_cast<std::uint64_t>(n));
+    clock.SetNowMicroseconds(next_refresh(clock.NowMicroseconds()));  // the present's wait
+    shown.push_back(clock.NowMicroseconds());
+    ASSERT_GE(shown.back(), due) << "frame " << n << " at " << GetParam() << " Hz";
+    ASSERT_LE(static_cast<double>(shown.back() - due), refresh_us + 1) << "frame " << n;
+    clock.SetNowMicroseconds(clock.NowMicroseconds() + 1200);  // the next frame's work
+  }
+  const double seconds = static_cast<double>(shown.back() - shown.front()) / 1e6;
+  EXPECT_NEAR(static_cast<double>(shown.size() - 1) / seconds, 60.0, 0.05);
+}
+
+INSTANTIATE_TEST_SUITE_P(Displays, RefreshRateTest, testing::Values(60, 75, 120, 144, 240),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return std::to_string(info.param) + "Hz";
+                         });
 
 struct LateCase {
   const char* name;
