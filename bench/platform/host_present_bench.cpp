@@ -116,9 +116,27 @@ void BM_MemcpyConvertedBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyConvertedBytes)->Arg(1)->Arg(2);
 
-// SdlHost::Present in exclusive mode on the dummy driver's 1024x768 desktop, of frames
-// that alternate: argument 0, two frames differing everywhere (each a whole conversion);
-// 1, two play frames in which only the ship moved.
+// Frames that alternate: argument 0, two frames differing everywhere (each a whole
+// conversion); 1, two play frames in which only the ship moved.
+struct AlternatingFrames {
+  PlayFrames play;
+  Frame other;
+  explicit AlternatingFrames(std::int64_t kind) : kind(kind) {
+    for (auto& index : other.indices)
+      index = static_cast<std::uint8_t>(index + 1);
+  }
+  PresentedFrame Next() {
+    second = !second;
+    if (!second)
+      return play.before.View();
+    return kind == 0 ? other.View() : play.after.View();
+  }
+  std::int64_t kind;
+  bool second = false;
+};
+
+// SdlHost::Present in exclusive mode on the dummy driver's 1024x768 desktop: the host's
+// own work, nothing uploaded.
 void BM_SdlHostPresentDummy(benchmark::State& state) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   unsetenv("ORV_SDL_PRESENT");
@@ -129,18 +147,11 @@ void BM_SdlHostPresentDummy(benchmark::State& state) {
     state.SkipWithError("no window on the dummy driver");
     return;
   }
-  const PlayFrames play;
-  Frame other;
-  for (auto& index : other.indices)
-    index = static_cast<std::uint8_t>(index + 1);
-  const PresentedFrame a = play.before.View();
-  const PresentedFrame b = state.range(0) == 0 ? other.View() : play.after.View();
+  AlternatingFrames frames(state.range(0));
   std::size_t bytes = 0;
-  bool second = false;
   for (auto _ : state) {
-    host->Present(second ? b : a);
+    host->Present(frames.Next());
     bytes += host->last_present_bytes();
-    second = !second;
   }
   state.counters["bytes_per_frame"] =
       static_cast<double>(bytes) / static_cast<double>(state.iterations());
@@ -149,7 +160,8 @@ void BM_SdlHostPresentDummy(benchmark::State& state) {
 }
 BENCHMARK(BM_SdlHostPresentDummy)->Arg(0)->Arg(1);
 
-// SdlHost::Present in exclusive mode on the real display, when there is one.
+// SdlHost::Present in exclusive mode on the real display, when there is one, with the
+// upload to the display server (ORV_SDL_PRESENT chooses the way, as for the game).
 void BM_SdlHostPresentOnDisplay(benchmark::State& state) {
   std::optional<orv::platform::SdlHost> host(std::in_place);
   if (!host->DisplayAvailable()) {
@@ -168,15 +180,21 @@ void BM_SdlHostPresentOnDisplay(benchmark::State& state) {
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(host->window(), &width, &height);
-  state.SetLabel(std::to_string(width) + "x" + std::to_string(height));
-  const Frame frame;
+  const bool renderer = host->present_path() == orv::platform::sdl::PresentPath::kRenderer;
+  state.SetLabel(std::to_string(width) + "x" + std::to_string(height) +
+                 (renderer ? " renderer" : " surface"));
+  AlternatingFrames frames(state.range(0));
+  std::size_t bytes = 0;
   for (auto _ : state) {
-    host->Present(frame.View());
+    host->Present(frames.Next());
+    bytes += host->last_present_bytes();
     while (host->PollEvent(event)) {
     }
   }
+  state.counters["bytes_per_frame"] =
+      static_cast<double>(bytes) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_SdlHostPresentOnDisplay)->UseRealTime();
+BENCHMARK(BM_SdlHostPresentOnDisplay)->Arg(0)->Arg(1)->UseRealTime();
 
 const RatioOf kConvert1("host conversion 640x480 / memcpy", "BM_HostConvertFrame/1",
                         "BM_MemcpyConvertedBytes/1");
