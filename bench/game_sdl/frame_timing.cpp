@@ -359,16 +359,18 @@ int main(int argc, char** argv) {
     renderer_ms.push_back(r->front());
   }
   const double game_first = Percentile(game_ms, 0.5);
-  const double surface_first = Percentile(surface_ms, 0.5);
-  const double renderer_first = Percentile(renderer_ms, 0.5);
+  const auto line = [](const char* what, const std::vector<double>& ms, double game) {
+    const double median = Percentile(ms, 0.5);
+    std::printf("  %-34s %6.1f ms (min %5.1f, max %5.1f)", what, median,
+                *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()));
+    if (game > 0)
+      std::printf("   game / reference %.2f", game / median);
+    std::printf("\n");
+  };
   std::printf("first shown frame after process start, median of %d starts:\n", starts);
-  std::printf("  game                                  %6.1f ms (min %.1f, max %.1f)\n", game_first,
-              *std::min_element(game_ms.begin(), game_ms.end()),
-              *std::max_element(game_ms.begin(), game_ms.end()));
-  std::printf("  SDL reference, window surface         %6.1f ms   game / reference %.2f\n",
-              surface_first, game_first / surface_first);
-  std::printf("  SDL reference, default renderer       %6.1f ms   game / reference %.2f\n",
-              renderer_first, game_first / renderer_first);
+  line("game", game_ms, 0);
+  line("SDL reference, window surface", surface_ms, game_first);
+  line("SDL reference, default renderer", renderer_ms, game_first);
 
   int scale = 1;
   if (screen_width > 0 && screen_height > 0)
