@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <numeric>
 #include <optional>
@@ -77,8 +78,25 @@ FrameLog ReadLog(const std::string& path) {
   return log;
 }
 
-// A process's processor time so far, user and system, in seconds.
+// A process's processor time so far, in seconds: the nanoseconds its threads spent on a
+// processor (schedstat), or, where the kernel keeps no such count, user and system time
+// in clock ticks.
 std::optional<double> CpuSeconds(pid_t pid) {
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  std::error_code error;
+  unsigned long long on_cpu_ns = 0;
+  bool counted = false;
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    unsigned long long ns = 0;
+    if (schedstat >> ns) {
+      on_cpu_ns += ns;
+      counted = true;
+    }
+  }
+  if (counted)
+    return static_cast<double>(on_cpu_ns) / 1e9;
+
   std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
   std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const auto name_end = stat.rfind(')');

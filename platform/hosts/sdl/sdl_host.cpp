@@ -19,8 +19,10 @@
 namespace orv::platform {
 namespace {
 
-// How long one wait for an event may block before the message loop looks again.
-constexpr Uint32 kEventWaitMs = 10;
+// How long one wait for an event may block before the message loop looks again. SDL wakes
+// the wait as soon as an event arrives, so this only bounds a wait that missed one; the
+// loop waits only while minimised, where a longer wait costs nothing a player sees.
+constexpr Uint32 kEventWaitMs = 100;
 
 // The exclusive display in a window: at most twice the mode's size.
 constexpr int kLargestWindowScale = 2;
