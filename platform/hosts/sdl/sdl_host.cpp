@@ -345,6 +345,7 @@ bool SdlHost::PollEvent(HostEvent& event) {
       sdl_event = *pending_event_;
       pending_event_.reset();
     } else if (SDL_PollEvent(&sdl_event) == 0) {
+      events_read_since_keyboard_ = true;
       if (black_pending_ && NowMicroseconds() - black_pending_since_us_ >= kLongestBlackWaitUs)
         DrawWhole();
       return false;
@@ -386,6 +387,11 @@ void SdlHost::WaitForEvent() {
 }
 
 void SdlHost::ReadKeyboard(std::array<std::uint8_t, 256>& keys) {
+  // The message loop has usually just emptied the queue, which read the events; a program
+  // that reads the keyboard without looking at its messages still sees keys change.
+  if (!events_read_since_keyboard_)
+    SDL_PumpEvents();
+  events_read_since_keyboard_ = false;
   sdl::ReadKeyboardState(keys);
 }
 

@@ -116,6 +116,9 @@ class SdlHost : public Host {
   bool window_mode_pending_ = false;
   sdl::WindowEvents window_events_;
   std::optional<SDL_Event> pending_event_;
+  // SDL has read the window system's events since the keyboard was last read: its key
+  // state is current.
+  bool events_read_since_keyboard_ = false;
   // The last frame presented, kept to find what the next one changes and to draw it
   // again when the window changes size or is uncovered.
   changes::ShownFrame shown_;

@@ -106,7 +106,6 @@ std::uint8_t DikFromScancode(SDL_Scancode scancode) {
 
 void ReadKeyboardState(std::array<std::uint8_t, 256>& keys) {
   keys.fill(0);
-  SDL_PumpEvents();
   int count = 0;
   const Uint8* state = SDL_GetKeyboardState(&count);
   const KeyTable& table = KeyTableOfScancodes();

@@ -16,7 +16,8 @@ namespace orv::platform::sdl {
 // the layout prints on it), or 0 for a key DirectInput has no code for.
 std::uint8_t DikFromScancode(SDL_Scancode scancode);
 
-// 0x80 for every key held, indexed by DirectInput key code.
+// 0x80 for every key held, indexed by DirectInput key code, as of SDL's last look at the
+// window system's events (SDL_PumpEvents).
 void ReadKeyboardState(std::array<std::uint8_t, 256>& keys);
 
 // The attached joysticks, in SDL's device order. Initialises SDL's joystick subsystem on

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/sdl/sdl_host.h"
 #include "hosts/sdl/sdl_input.h"
 #include "win/dinput.h"
 
@@ -49,6 +50,7 @@ class KeyboardOnXTest : public ::testing::Test {
   Keys WaitFor(std::uint8_t key, bool held) {
     Keys keys{};
     for (int tries = 0; tries < 300; ++tries) {
+      SDL_PumpEvents();
       orv::platform::sdl::ReadKeyboardState(keys);
       if ((keys[key] == 0x80) == held)
         break;
@@ -68,6 +70,46 @@ TEST_F(KeyboardOnXTest, AHeldArrowKeyReadsAsHeldUntilReleased) {
   EXPECT_EQ(keys[DIK_LEFT], 0);
   ASSERT_EQ(Shell("xdotool keyup Right"), 0);
   EXPECT_EQ(WaitFor(DIK_RIGHT, false)[DIK_RIGHT], 0);
+}
+
+// The host reads SDL's events for the keyboard only when the message loop has not just
+// done so; either way a key pressed is seen.
+TEST(KeyboardThroughHostOnXTest, KeysAreSeenWithAndWithoutTheMessageLoopBetweenReads) {
+  if (std::getenv("DISPLAY") == nullptr)
+    GTEST_SKIP() << "needs an X display";
+  orv::platform::SdlHost host(orv::platform::SdlHostOptions{});
+  host.OpenWindow("Orvendal host keys", 320, 240);
+  ASSERT_NE(host.window(), nullptr);
+  orv::platform::HostEvent event;
+  for (int tries = 0; tries < 300 && SDL_GetKeyboardFocus() != host.window(); ++tries) {
+    SDL_SetWindowInputFocus(host.window());
+    while (host.PollEvent(event)) {
+    }
+    SDL_Delay(10);
+  }
+  ASSERT_EQ(SDL_GetKeyboardFocus(), host.window()) << "the window never took the keyboard focus";
+
+  for (const bool message_loop : {false, true}) {
+    SCOPED_TRACE(message_loop ? "with the message loop" : "keyboard reads alone");
+    const auto wait_for = [&](bool held) {
+      Keys keys{};
+      for (int tries = 0; tries < 300; ++tries) {
+        if (message_loop) {
+          while (host.PollEvent(event)) {
+          }
+        }
+        host.ReadKeyboard(keys);
+        if ((keys[DIK_UP] == 0x80) == held)
+          break;
+        SDL_Delay(10);
+      }
+      return keys[DIK_UP];
+    };
+    ASSERT_EQ(Shell("xdotool keydown Up"), 0);
+    EXPECT_EQ(wait_for(true), 0x80);
+    ASSERT_EQ(Shell("xdotool keyup Up"), 0);
+    EXPECT_EQ(wait_for(false), 0);
+  }
 }
 
 }  // namespace
