@@ -6,6 +6,7 @@
 
 #include "hosts/sdl/frame_conversion.h"
 #include "hosts/sdl/frame_placement.h"
+#include "hosts/sdl/page_prefault.h"
 #include "hosts/sdl/presenter.h"
 
 namespace orv::platform::sdl {
@@ -66,7 +67,16 @@ class SurfacePresenter : public Presenter {
     if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)
       return 0;
     if (whole) {
+      // A new window surface is fresh shared memory, each page of which the kernel
+      // provides at its first touch: the lower half gets its pages on another thread
+      // while the upper half is drawn.
+      if (target == surface && placed_.surface != surface) {
+        const std::size_t half = static_cast<std::size_t>(target->h / 2) * target->pitch;
+        prefault_.Start(static_cast<std::uint8_t*>(target->pixels) + half,
+                        static_cast<std::size_t>(target->h) * target->pitch - half);
+      }
       DrawFrame(frame, lut, placement, layout.opaque, picture);
+      prefault_.Wait();
     } else {
       for (const changes::Region& region : regions) {
         const TargetArea area = DrawFrameRegion(frame, lut, placement, region, picture);
@@ -134,6 +144,7 @@ class SurfacePresenter : public Presenter {
   SDL_Surface* staging_ = nullptr;
   Placed placed_;
   std::vector<SDL_Rect> rects_;
+  PagePrefault prefault_;
 };
 
 }  // namespace
