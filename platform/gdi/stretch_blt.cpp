@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "core/open_call.h"
@@ -61,12 +62,27 @@ class ValueConverter {
       const std::uint32_t black = ValueForColor(dest, 0);
       table_.fill(black);
       const std::size_t count = std::min<std::size_t>(source.colors.size(), table_.size());
-      for (std::size_t i = 0; i < count; ++i)
-        table_[i] = ValueForColor(dest, source.colors[i]);
+      // A colour the destination holds maps to its first entry, found by name; only the
+      // others are matched by distance.
+      std::unordered_map<std::uint32_t, std::uint32_t> first_entry;
+      if (dest.indexed()) {
+        for (std::size_t i = dest.colors.size(); i-- > 0;)
+          first_entry[dest.colors[i]] = static_cast<std::uint32_t>(i);
+      }
+      for (std::size_t i = 0; i < count; ++i) {
+        const auto exact = first_entry.find(source.colors[i]);
+        table_[i] =
+            exact != first_entry.end() ? exact->second : ValueForColor(dest, source.colors[i]);
+      }
     } else if (dest.indexed()) {
       cache_keys_.assign(kCacheSize, kNoKey);
       cache_values_.assign(kCacheSize, 0);
     }
+  }
+
+  // The destination value of each index of an indexed source; null for other sources.
+  const std::array<std::uint32_t, 256>* IndexTable() const {
+    return source_indexed_ ? &table_ : nullptr;
   }
 
   std::uint32_t operator()(std::uint32_t value) {
@@ -103,6 +119,31 @@ void CopyPixels(const PixelPlane& source, const PixelPlane& dest, const std::vec
       WriteValueAt<kDestBits>(to, column.dest,
                               convert(ReadValueAt<kSourceBits>(from, column.source)));
     }
+  }
+}
+
+// Whether the columns are one run, each source column right of the one before: the copy
+// is not scaled or mirrored across.
+bool OneToOne(const std::vector<AxisStep>& columns) {
+  const auto count = static_cast<int>(columns.size());
+  return columns.back().dest - columns.front().dest == count - 1 &&
+         columns.back().source - columns.front().source == count - 1;
+}
+
+// 8-bit indices onto 8-bit indices, column for column: each row is one pass through the
+// table, as bitmaps are loaded onto surfaces.
+void CopyIndexRuns(const PixelPlane& source, const PixelPlane& dest,
+                   const std::vector<AxisStep>& rows, const std::vector<AxisStep>& columns,
+                   const std::array<std::uint32_t, 256>& table) {
+  std::array<std::uint8_t, 256> indices;
+  for (std::size_t i = 0; i < indices.size(); ++i)
+    indices[i] = static_cast<std::uint8_t>(table[i]);
+  const std::size_t count = columns.size();
+  for (const AxisStep& row : rows) {
+    const std::uint8_t* from = source.Row(row.source) + columns.front().source;
+    std::uint8_t* to = dest.Row(row.dest) + columns.front().dest;
+    for (std::size_t i = 0; i < count; ++i)
+      to[i] = indices[from[i]];
   }
 }
 
@@ -169,6 +210,10 @@ BOOL StretchBlt(HDC dest, int dest_x, int dest_y, int dest_width, int dest_heigh
   }
 
   ValueConverter convert(*from, *to);
+  if (from->bits_per_pixel == 8 && to->bits_per_pixel == 8 && OneToOne(columns)) {
+    CopyIndexRuns(*from, *to, rows, columns, *convert.IndexTable());
+    return TRUE;
+  }
   switch (from->bits_per_pixel) {
     case 1:
       CopyToDest<1>(*from, *to, rows, columns, convert);

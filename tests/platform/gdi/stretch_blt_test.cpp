@@ -230,6 +230,7 @@ TEST_F(BlitTest, ScalingIsNearestNeighbourClippedToBothSides) {
   };
   const Case cases[] = {
       {"one to one", 0, 0, 2, 2, 0, 0, 2, 2, {"12...", "34...", ".....", "....."}},
+      {"one to one, clipped right", 4, 0, 2, 2, 0, 0, 2, 2, {"....1", "....3", ".....", "....."}},
       {"doubled, clipped left and below",
        -1,
        1,
