@@ -130,8 +130,10 @@ void SdlHost::OpenWindow(std::string_view title, int width, int height) {
                                  width, height, SDL_WINDOW_SHOWN);
     }
   }
-  if (window_ != nullptr)
+  if (window_ != nullptr) {
     OpenPresenter();
+    event_news_.Watch(window_);
+  }
   PassLibraryOutput(held.Release());
   if (window_ == nullptr) {
     std::fprintf(stderr, "SDL_CreateWindow failed: %s\n", SDL_GetError());
@@ -159,6 +161,7 @@ void SdlHost::CloseWindow() {
   presenter_.reset();
   if (window_ == nullptr)
     return;
+  event_news_.Forget();
   SDL_DestroyWindow(window_);
   window_ = nullptr;
   exclusive_ = false;
@@ -333,6 +336,16 @@ bool SdlHost::ReadWindowPicture(std::vector<std::uint32_t>& pixels, int& width, 
   return presenter_ != nullptr && presenter_->ReadPicture(shown_.View(), pixels, width, height);
 }
 
+bool SdlHost::TakeSdlEvent(SDL_Event& sdl_event) {
+  const std::uint64_t now = NowMicroseconds();
+  if (!event_news_.MayHaveEvents(now))
+    return false;
+  if (SDL_PollEvent(&sdl_event) != 0)
+    return true;
+  event_news_.AllRead(now);
+  return false;
+}
+
 bool SdlHost::PollEvent(HostEvent& event) {
   // Restored since the last look: the platform has had its say on exclusive mode.
   if (window_mode_pending_ && !window_events_.minimized()) {
@@ -344,9 +357,11 @@ bool SdlHost::PollEvent(HostEvent& event) {
     if (pending_event_) {
       sdl_event = *pending_event_;
       pending_event_.reset();
-    } else if (SDL_PollEvent(&sdl_event) == 0) {
+    } else if (!TakeSdlEvent(sdl_event)) {
+      const std::uint64_t now = NowMicroseconds();
+      // SDL's key state is as current as its queue: nothing came since it was read.
       events_read_since_keyboard_ = true;
-      if (black_pending_ && NowMicroseconds() - black_pending_since_us_ >= kLongestBlackWaitUs)
+      if (black_pending_ && now - black_pending_since_us_ >= kLongestBlackWaitUs)
         DrawWhole();
       return false;
     }

@@ -19,6 +19,7 @@
 
 #include "core/host.h"
 #include "hosts/changes/changed_regions.h"
+#include "hosts/sdl/event_news.h"
 #include "hosts/sdl/present_choice.h"
 #include "hosts/sdl/present_log.h"
 #include "hosts/sdl/presenter.h"
@@ -97,6 +98,8 @@ class SdlHost : public Host {
   void ScaledWindowSize(int& width, int& height);
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
+  // The next event from SDL, asking it only when it may have one (see EventNews).
+  bool TakeSdlEvent(SDL_Event& sdl_event);
 
   SdlHostOptions options_;
   bool video_ready_ = false;
@@ -119,6 +122,7 @@ class SdlHost : public Host {
   // SDL has read the window system's events since the keyboard was last read: its key
   // state is current.
   bool events_read_since_keyboard_ = false;
+  sdl::EventNews event_news_;
   // The last frame presented, kept to find what the next one changes and to draw it
   // again when the window changes size or is uncovered.
   changes::ShownFrame shown_;

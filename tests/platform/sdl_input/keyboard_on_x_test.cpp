@@ -1,4 +1,5 @@
-// Keys pressed on a real X server (run by run_on_xvfb.sh) reach the keyboard state.
+// Keys pressed on a real X server (run by run_on_xvfb.sh) reach the keyboard state, and
+// make the message loop ask SDL for events.
 #include <SDL.h>
 
 #include <array>
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "hosts/sdl/event_news.h"
 #include "hosts/sdl/sdl_host.h"
 #include "hosts/sdl/sdl_input.h"
 #include "win/dinput.h"
@@ -70,6 +72,40 @@ TEST_F(KeyboardOnXTest, AHeldArrowKeyReadsAsHeldUntilReleased) {
   EXPECT_EQ(keys[DIK_LEFT], 0);
   ASSERT_EQ(Shell("xdotool keyup Right"), 0);
   EXPECT_EQ(WaitFor(DIK_RIGHT, false)[DIK_RIGHT], 0);
+}
+
+// Once SDL's events are read, it is asked again when the X server sends one, or when the
+// quiet time is over; never on a display it does not watch.
+TEST_F(KeyboardOnXTest, SdlIsAskedForEventsWhenTheServerSendsOneOrAfterTheQuietTime) {
+  using orv::platform::sdl::EventNews;
+  OpenWindow();
+  EventNews unwatched;
+  EXPECT_TRUE(unwatched.MayHaveEvents(1));
+
+  EventNews news;
+  news.Watch(window);
+  const std::uint64_t read_at = 1'000'000;
+  // Whatever the window's opening still brings is read first.
+  for (int quiet_looks = 0, tries = 0; quiet_looks < 5 && tries < 300; ++tries) {
+    SDL_Event event;
+    bool any = false;
+    while (SDL_PollEvent(&event) != 0)
+      any = true;
+    quiet_looks = any ? 0 : quiet_looks + 1;
+    SDL_Delay(10);
+  }
+  news.AllRead(read_at);
+  EXPECT_FALSE(news.MayHaveEvents(read_at + 1)) << "nothing came since SDL was read";
+  EXPECT_TRUE(news.MayHaveEvents(read_at + EventNews::kLongestQuietUs));
+
+  ASSERT_EQ(Shell("xdotool keydown Up"), 0);
+  bool told = false;
+  for (int tries = 0; tries < 300 && !told; ++tries) {
+    told = news.MayHaveEvents(read_at + 1);
+    SDL_Delay(1);
+  }
+  EXPECT_TRUE(told) << "the key press never showed on the connection";
+  ASSERT_EQ(Shell("xdotool keyup Up"), 0);
 }
 
 // The host reads SDL's events for the keyboard only when the message loop has not just
