@@ -368,32 +368,22 @@ int main(int argc, char** argv) {
   std::vector<double> renderer_ms;
   // The three take turns at going first, and each start waits for the display server to
   // be done with the program before: none always follows the heavy OpenGL one.
+  struct Program {
+    std::vector<std::string> command;
+    const char* present;
+    std::vector<double>* first_ms;
+  };
+  const Program programs[] = {{{game}, present, &game_ms},
+                              {{reference, "--surface"}, nullptr, &surface_ms},
+                              {{reference}, nullptr, &renderer_ms}};
   for (int i = 0; i < starts; ++i) {
     for (int turn = 0; turn < 3; ++turn) {
+      const Program& program = programs[(i + turn) % 3];
       SleepSeconds(0.3);
-      switch ((i + turn) % 3) {
-        case 0: {
-          const auto g = FirstFrames({game}, 1, log_path, present);
-          if (!g)
-            return 1;
-          game_ms.push_back(g->front());
-          break;
-        }
-        case 1: {
-          const auto s = FirstFrames({reference, "--surface"}, 1, log_path, nullptr);
-          if (!s)
-            return 1;
-          surface_ms.push_back(s->front());
-          break;
-        }
-        default: {
-          const auto r = FirstFrames({reference}, 1, log_path, nullptr);
-          if (!r)
-            return 1;
-          renderer_ms.push_back(r->front());
-          break;
-        }
-      }
+      const auto first = FirstFrames(program.command, 1, log_path, program.present);
+      if (!first)
+        return 1;
+      program.first_ms->push_back(first->front());
     }
   }
   const double game_first = Percentile(game_ms, 0.5);

@@ -9,8 +9,7 @@
 
 namespace orv::platform::sdl {
 
-void PagePrefault::Start(void* data, std::size_t bytes) {
-  Wait();
+PagePrefault::PagePrefault(void* data, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE)
   if (data == nullptr || bytes == 0)
     return;
@@ -29,7 +28,7 @@ void PagePrefault::Start(void* data, std::size_t bytes) {
 #endif
 }
 
-void PagePrefault::Wait() {
+PagePrefault::~PagePrefault() {
   if (worker_.joinable())
     worker_.join();
 }

@@ -336,8 +336,7 @@ bool SdlHost::ReadWindowPicture(std::vector<std::uint32_t>& pixels, int& width, 
   return presenter_ != nullptr && presenter_->ReadPicture(shown_.View(), pixels, width, height);
 }
 
-bool SdlHost::TakeSdlEvent(SDL_Event& sdl_event) {
-  const std::uint64_t now = NowMicroseconds();
+bool SdlHost::TakeSdlEvent(SDL_Event& sdl_event, std::uint64_t now) {
   if (!event_news_.MayHaveEvents(now))
     return false;
   if (SDL_PollEvent(&sdl_event) != 0)
@@ -354,11 +353,11 @@ bool SdlHost::PollEvent(HostEvent& event) {
   }
   for (;;) {
     SDL_Event sdl_event;
+    const std::uint64_t now = NowMicroseconds();
     if (pending_event_) {
       sdl_event = *pending_event_;
       pending_event_.reset();
-    } else if (!TakeSdlEvent(sdl_event)) {
-      const std::uint64_t now = NowMicroseconds();
+    } else if (!TakeSdlEvent(sdl_event, now)) {
       // SDL's key state is as current as its queue: nothing came since it was read.
       events_read_since_keyboard_ = true;
       if (black_pending_ && now - black_pending_since_us_ >= kLongestBlackWaitUs)

@@ -99,7 +99,7 @@ class SdlHost : public Host {
   // Leaves or re-enters full screen and draws the shown frame at the new size.
   void SetFullScreen(bool full_screen);
   // The next event from SDL, asking it only when it may have one (see EventNews).
-  bool TakeSdlEvent(SDL_Event& sdl_event);
+  bool TakeSdlEvent(SDL_Event& sdl_event, std::uint64_t now);
 
   SdlHostOptions options_;
   bool video_ready_ = false;

@@ -3,6 +3,7 @@
 // only its changed regions. The surround is painted when the surface or the frame's
 // placement on it changes.
 #include <algorithm>
+#include <optional>
 
 #include "hosts/sdl/frame_conversion.h"
 #include "hosts/sdl/frame_placement.h"
@@ -70,13 +71,13 @@ class SurfacePresenter : public Presenter {
       // A new window surface is fresh shared memory, each page of which the kernel
       // provides at its first touch: the lower half gets its pages on another thread
       // while the upper half is drawn.
+      std::optional<PagePrefault> lower_half;
       if (target == surface && placed_.surface != surface) {
         const std::size_t half = static_cast<std::size_t>(target->h / 2) * target->pitch;
-        prefault_.Start(static_cast<std::uint8_t*>(target->pixels) + half,
-                        static_cast<std::size_t>(target->h) * target->pitch - half);
+        lower_half.emplace(static_cast<std::uint8_t*>(target->pixels) + half,
+                           static_cast<std::size_t>(target->h) * target->pitch - half);
       }
       DrawFrame(frame, lut, placement, layout.opaque, picture);
-      prefault_.Wait();
     } else {
       for (const changes::Region& region : regions) {
         const TargetArea area = DrawFrameRegion(frame, lut, placement, region, picture);
@@ -144,7 +145,6 @@ class SurfacePresenter : public Presenter {
   SDL_Surface* staging_ = nullptr;
   Placed placed_;
   std::vector<SDL_Rect> rects_;
-  PagePrefault prefault_;
 };
 
 }  // namespace

@@ -47,10 +47,8 @@ TEST(PagePrefaultTest, GivesTheRangeItsPagesAndNoOthers) {
   ASSERT_NE(mapping, MAP_FAILED);
   auto* bytes = static_cast<std::uint8_t*>(mapping);
   {
-    PagePrefault prefault;
     // From the middle of page 4 to the middle of page 11: pages 4 to 11.
-    prefault.Start(bytes + 4 * kPage + 100, 7 * kPage);
-    prefault.Wait();
+    const PagePrefault prefault(bytes + 4 * kPage + 100, 7 * kPage);
   }
   const std::vector<bool> resident = Resident(mapping, kPages);
   for (std::size_t page = 0; page < kPages; ++page)
