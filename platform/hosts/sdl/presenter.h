@@ -1,8 +1,9 @@
-// How frames reach the SDL window. Two ways: drawn on the window surface and sent to the
-// window system as rectangles (X11 shared memory), or uploaded to a streaming texture
-// that an accelerated renderer scales and shows at the display's vertical blank. Either
-// way only what changed is converted and sent, and the frame is scaled by a whole factor
-// and centred on black, as FitFrame places it.
+// How frames reach the SDL window. Two ways: drawn on a picture of the window and sent to
+// the window system as rectangles (on X11 straight through shared memory, elsewhere
+// through SDL's window surface), or uploaded to a streaming texture that an accelerated
+// renderer scales and shows at the display's vertical blank. Either way only what changed
+// is converted and sent, and the frame is scaled by a whole factor and centred on black,
+// as FitFrame places it.
 #pragma once
 
 #include <SDL.h>
@@ -41,6 +42,9 @@ class Presenter {
 };
 
 std::unique_ptr<Presenter> MakeSurfacePresenter(SDL_Window* window);
+// The window surface's way without SDL: X11 shared memory on a connection of its own.
+// Null where the window is not on a local X server that takes pictures so.
+std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window);
 // Takes ownership of `renderer`.
 std::unique_ptr<Presenter> MakeRendererPresenter(SDL_Renderer* renderer);
 

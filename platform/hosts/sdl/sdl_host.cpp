@@ -152,7 +152,9 @@ void SdlHost::OpenPresenter() {
     presenter_ = sdl::MakeRendererPresenter(renderer);
     present_log_.PresentingBy("renderer");
   } else {
-    presenter_ = sdl::MakeSurfacePresenter(window_);
+    presenter_ = sdl::MakeXShmPresenter(window_);
+    if (presenter_ == nullptr)
+      presenter_ = sdl::MakeSurfacePresenter(window_);
     present_log_.PresentingBy("surface");
   }
 }

@@ -1,7 +1,8 @@
-// Frames drawn on the window surface: SDL sends the rectangles named to the window system
-// (through X11 shared memory), and the surface keeps what it showed, so a frame costs
-// only its changed regions. The surround is painted when the surface or the frame's
-// placement on it changes.
+// Frames drawn on the window surface, where the host has no way of its own to the window
+// system (SDL's display-less drivers, Wayland): SDL sends the rectangles named to the
+// window system, and the surface keeps what it showed, so a frame costs only its changed
+// regions. The surround is painted when the surface or the frame's placement on it
+// changes.
 #include <algorithm>
 #include <optional>
 
