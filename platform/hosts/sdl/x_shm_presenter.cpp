@@ -129,6 +129,10 @@ class XShmPresenter : public Presenter {
         Put(*last, true);
     }
     XFlush(display_);
+    // A whole picture is megabytes for the server to copy: the frame counts as shown once
+    // it has, as through SDL's window surface.
+    if (whole)
+      AwaitPut();
     return bytes;
   }
 
