@@ -1,6 +1,6 @@
 // The canvas picture of the exclusive display: the frame's palette indices turned into
-// the canvas's RGBA pixels, kept from frame to frame so that only what changed is
-// converted and sent to the canvas.
+// the canvas's RGBA pixels, kept from frame to frame so that only what changed (as the
+// hosts' shared search finds it) is converted and sent to the canvas.
 #pragma once
 
 #include <array>
@@ -9,10 +9,11 @@
 #include <vector>
 
 #include "core/host.h"
+#include "hosts/changes/changed_regions.h"
 
 namespace orv::platform::web {
 
-// A rectangle of the picture; right and bottom exclusive.
+// A rectangle of the picture.
 struct Area {
   int x = 0;
   int y = 0;
@@ -23,16 +24,12 @@ struct Area {
 
 class FramePicture {
  public:
-  // At most this many areas per frame: bands of changed rows, the closest merged.
-  static constexpr int kMaxAreas = 8;
-  // Changed rows this close together make one band.
-  static constexpr int kBandGap = 8;
-
-  // Takes a frame and returns the areas of the picture that changed since the last one:
-  // the whole picture after a change of size or palette, or after Invalidate.
+  // Takes a frame and returns the areas of the picture that changed since the last one
+  // (at most changes::kMaxRegions): the whole picture after a change of size or palette,
+  // or after Invalidate.
   std::span<const Area> Update(const PresentedFrame& frame);
   // The next update converts the whole frame.
-  void Invalidate() { valid_ = false; }
+  void Invalidate() { shown_.Invalidate(); }
 
   // RGBA bytes in canvas order (red first), width * height pixels.
   const std::uint32_t* pixels() const { return pixels_.data(); }
@@ -42,11 +39,9 @@ class FramePicture {
  private:
   void Convert(const PresentedFrame& frame, const Area& area);
 
-  bool valid_ = false;
+  changes::ShownFrame shown_;
   int width_ = 0;
   int height_ = 0;
-  std::vector<std::uint8_t> indices_;
-  std::array<PALETTEENTRY, 256> palette_{};
   std::array<std::uint32_t, 256> lut_{};
   std::vector<std::uint32_t> pixels_;
   std::vector<Area> areas_;

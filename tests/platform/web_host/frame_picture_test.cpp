@@ -95,25 +95,32 @@ TEST(FramePictureTest, OnlyWhatChangedIsConverted) {
   const Case cases[] = {
       {"nothing", [](Frame&, FramePicture&) {}, {}},
       {"one pixel", [](Frame& f, FramePicture&) { f.At(200, 150) = 9; }, {{200, 150, 1, 1}}},
+      // A ship of one colour: only the columns it left and the columns it took change.
       {"the ship two pixels to the right",
        [](Frame& f, FramePicture&) {
          f.Fill(100, 100, 48, 46, 0);
          f.Fill(102, 100, 48, 46, 40);
        },
-       {{100, 100, 50, 46}}},
+       {{100, 100, 2, 46}, {148, 100, 2, 46}}},
       {"the frame-rate digits and the ship",
        [](Frame& f, FramePicture&) {
          f.Fill(0, 0, 32, 16, 3);
          f.Fill(100, 100, 48, 46, 0);
          f.Fill(102, 100, 48, 46, 40);
        },
-       {{0, 0, 32, 16}, {100, 100, 50, 46}}},
-      {"two changes a few rows apart make one band",
+       {{0, 0, 32, 16}, {100, 100, 2, 46}, {148, 100, 2, 46}}},
+      {"two changes a few pixels apart share an area",
        [](Frame& f, FramePicture&) {
          f.At(10, 20) = 1;
-         f.At(30, 25) = 1;
+         f.At(20, 25) = 1;
        },
-       {{10, 20, 21, 6}}},
+       {{10, 20, 11, 6}}},
+      {"two changes further apart keep their own",
+       [](Frame& f, FramePicture&) {
+         f.At(10, 20) = 1;
+         f.At(40, 25) = 1;
+       },
+       {{10, 20, 1, 1}, {40, 25, 1, 1}}},
       {"a change in the last column and row",
        [](Frame& f, FramePicture&) { f.At(kWidth - 1, kHeight - 1) = 5; },
        {{kWidth - 1, kHeight - 1, 1, 1}}},
@@ -166,7 +173,7 @@ TEST(FramePictureTest, TheAreasCarryEveryChangeOfRandomFrames) {
       if (uniform(0, 19) == 0)
         frame.palette[uniform(0, 255)].peBlue ^= 0x10;
       const auto areas = picture.Update(frame.View());
-      ASSERT_LE(areas.size(), static_cast<std::size_t>(FramePicture::kMaxAreas));
+      ASSERT_LE(areas.size(), static_cast<std::size_t>(orv::platform::changes::kMaxRegions));
       for (const Area& area : areas) {
         ASSERT_TRUE(area.x >= 0 && area.y >= 0 && area.width > 0 && area.height > 0 &&
                     area.x + area.width <= kWidth && area.y + area.height <= kHeight);
