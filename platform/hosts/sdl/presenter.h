@@ -33,6 +33,12 @@ class Presenter {
   // Returns the bytes sent towards the display.
   virtual std::size_t Show(const PresentedFrame& frame, const std::vector<changes::Region>& regions,
                            bool whole) = 0;
+  // The window has the size it will show frames of this size at: what the first of them
+  // needs may be made ready meanwhile.
+  virtual void Prepare(int frame_width, int frame_height) {
+    (void)frame_width;
+    (void)frame_height;
+  }
   // The renderer lost its textures: the next Show must start afresh.
   virtual void Reset() {}
   // Reads back the window's picture as 0xRRGGBB pixels, for tests and tools; `frame` is

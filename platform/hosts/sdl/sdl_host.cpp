@@ -201,6 +201,8 @@ void SdlHost::SetExclusiveMode(bool exclusive, int width, int height) {
     mode_height_ = height;
   }
   ApplyWindowMode();
+  if (exclusive && presenter_ != nullptr)
+    presenter_->Prepare(mode_width_, mode_height_);
   ShowBlack();
 }
 

@@ -79,6 +79,18 @@ class XShmPresenter : public Presenter {
     return MakePicture(std::max(width, 1), std::max(height, 1));
   }
 
+  void Prepare(int frame_width, int frame_height) override {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(sdl_window_, &width, &height);
+    if (width <= 0 || height <= 0 ||
+        (image_ != nullptr && image_->width == width && image_->height == height)) {
+      return;
+    }
+    if (MakePicture(width, height))
+      PrefaultRows(FrameArea(width, height, frame_width, frame_height), 0);
+  }
+
   std::size_t Show(const PresentedFrame& frame, const std::vector<changes::Region>& regions,
                    bool whole) override {
     if (!whole && regions.empty())
@@ -103,17 +115,17 @@ class XShmPresenter : public Presenter {
                                 image_->bytes_per_line};
     std::size_t bytes = 0;
     if (whole) {
-      // Fresh shared memory gets its pages at the first touch: the lower half gets them
-      // on another thread while the upper half is drawn.
-      std::optional<PagePrefault> lower_half;
-      if (fresh) {
-        const std::size_t half = static_cast<std::size_t>(height / 2) * image_->bytes_per_line;
-        lower_half.emplace(image_->data + half,
-                           static_cast<std::size_t>(height) * image_->bytes_per_line - half);
+      // The server paints the black around the frame itself; only the frame is put.
+      const TargetArea area = FrameArea(width, height, frame.width, frame.height);
+      FillSurround(area, width, height);
+      if (fresh)
+        PrefaultRows(area, area.height / 2);
+      if (!area.empty()) {
+        DrawFrameRegion(frame, lut, placement, {0, 0, frame.width, frame.height}, picture);
+        Put(area, true);
+        bytes = static_cast<std::size_t>(area.width) * area.height * 4;
       }
-      DrawFrame(frame, lut, placement, layout_.opaque, picture);
-      Put({0, 0, width, height}, true);
-      bytes = static_cast<std::size_t>(width) * height * 4;
+      prefault_.reset();
     } else {
       std::optional<TargetArea> last;
       for (const changes::Region& region : regions) {
@@ -129,39 +141,90 @@ class XShmPresenter : public Presenter {
         Put(*last, true);
     }
     XFlush(display_);
-    // A whole picture is megabytes for the server to copy: the frame counts as shown once
-    // it has, as through SDL's window surface.
+    // A whole frame is megabytes for the server to copy: it counts as shown once the
+    // server has, as through SDL's window surface.
     if (whole)
       AwaitPut();
     return bytes;
   }
 
+  // What the server shows in the window.
   bool ReadPicture(const PresentedFrame&, std::vector<std::uint32_t>& pixels, int& width,
                    int& height) override {
     if (image_ == nullptr)
       return false;
+    AwaitPut();
     width = image_->width;
     height = image_->height;
+    XImage* shown = XGetImage(display_, window_, 0, 0, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (shown == nullptr)
+      return false;
     pixels.resize(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
-      const auto* row =
-          reinterpret_cast<const std::uint32_t*>(image_->data + y * image_->bytes_per_line);
       for (int x = 0; x < width; ++x) {
-        const std::uint32_t pixel = row[x];
+        const auto pixel = static_cast<std::uint32_t>(XGetPixel(shown, x, y));
         pixels[static_cast<std::size_t>(y) * width + x] =
             (((pixel >> layout_.red_shift) & 0xFF) << 16) |
             (((pixel >> layout_.green_shift) & 0xFF) << 8) | ((pixel >> layout_.blue_shift) & 0xFF);
       }
     }
+    XDestroyImage(shown);
     return true;
   }
 
  private:
+  // The window pixels the placed frame covers.
+  static TargetArea FrameArea(int width, int height, int frame_width, int frame_height) {
+    if (frame_width <= 0 || frame_height <= 0)
+      return {};
+    const FramePlacement at = FitFrame(width, height, frame_width, frame_height);
+    const int left = std::max(at.x, 0);
+    const int top = std::max(at.y, 0);
+    const int right = std::min(at.x + frame_width * at.scale, width);
+    const int bottom = std::min(at.y + frame_height * at.scale, height);
+    return {left, top, right - left, bottom - top};
+  }
+
+  // Fresh shared memory gets its pages at the first touch, a stop in the kernel for each:
+  // the rows of `area` from `from_row` on get theirs on another thread meanwhile.
+  void PrefaultRows(const TargetArea& area, int from_row) {
+    prefault_.reset();
+    if (area.empty())
+      return;
+    const auto pitch = static_cast<std::size_t>(image_->bytes_per_line);
+    prefault_.emplace(image_->data + static_cast<std::size_t>(area.y + from_row) * pitch,
+                      static_cast<std::size_t>(area.height - from_row) * pitch);
+  }
+
+  // Black on the window wherever `area` does not cover it.
+  void FillSurround(const TargetArea& area, int width, int height) {
+    XRectangle bands[4];
+    int count = 0;
+    const auto band = [&](int x, int y, int w, int h) {
+      if (w > 0 && h > 0) {
+        bands[count++] = {static_cast<short>(x), static_cast<short>(y),
+                          static_cast<unsigned short>(w), static_cast<unsigned short>(h)};
+      }
+    };
+    if (area.empty()) {
+      band(0, 0, width, height);
+    } else {
+      band(0, 0, width, area.y);
+      band(0, area.y + area.height, width, height - area.y - area.height);
+      band(0, area.y, area.x, area.height);
+      band(area.x + area.width, area.y, width - area.x - area.width, area.height);
+    }
+    if (count > 0)
+      XFillRectangles(display_, window_, gc_, bands, count);
+  }
+
   // Puts make no exposure events, which would wait in the queue for no one.
   static GC MakeGc(Display* display, Window window) {
     XGCValues values{};
     values.graphics_exposures = False;
-    return XCreateGC(display, window, GCGraphicsExposures, &values);
+    values.foreground = 0;  // black, for the surround
+    return XCreateGC(display, window, GCGraphicsExposures | GCForeground, &values);
   }
 
   struct Placed {
@@ -243,6 +306,7 @@ class XShmPresenter : public Presenter {
   void DestroyPicture() {
     if (image_ == nullptr)
       return;
+    prefault_.reset();
     AwaitPut();
     if (attached_)
       XShmDetach(display_, &segment_);
@@ -268,6 +332,7 @@ class XShmPresenter : public Presenter {
   bool attached_ = false;
   bool put_pending_ = false;
   Placed placed_;
+  std::optional<PagePrefault> prefault_;
 };
 
 }  // namespace

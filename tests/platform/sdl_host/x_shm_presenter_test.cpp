@@ -26,19 +26,20 @@ constexpr int kFrameWidth = 160;
 constexpr int kFrameHeight = 120;
 
 struct Frame {
-  std::vector<std::uint8_t> indices = std::vector<std::uint8_t>(kFrameWidth * kFrameHeight, 1);
+  int width;
+  int height;
+  std::vector<std::uint8_t> indices;
   std::vector<PALETTEENTRY> palette = std::vector<PALETTEENTRY>(256);
-  Frame() {
+  explicit Frame(int w = kFrameWidth, int h = kFrameHeight)
+      : width(w), height(h), indices(static_cast<std::size_t>(w) * h, 1) {
     for (int i = 0; i < 256; ++i)
       palette[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 7), 0};
   }
-  PresentedFrame View() const {
-    return {indices.data(), kFrameWidth, kFrameHeight, kFrameWidth, palette.data()};
-  }
+  PresentedFrame View() const { return {indices.data(), width, height, width, palette.data()}; }
   void Sprite(int left, int top, int size) {
     for (int y = top; y < top + size; ++y) {
       for (int x = left; x < left + size; ++x)
-        indices[y * kFrameWidth + x] = static_cast<std::uint8_t>(40 + (x + y) % 5);
+        indices[y * width + x] = static_cast<std::uint8_t>(40 + (x + y) % 5);
     }
   }
 };
@@ -112,15 +113,15 @@ class XShmPresenterTest : public testing::Test {
       ADD_FAILURE() << "no picture from the server";
       return -1;
     }
-    const FramePlacement at = FitFrame(width, height, kFrameWidth, kFrameHeight);
+    const FramePlacement at = FitFrame(width, height, frame.width, frame.height);
     int wrong = 0;
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const int fx = (x - at.x) / at.scale;
         const int fy = (y - at.y) / at.scale;
         std::uint32_t want = 0;
-        if (x >= at.x && y >= at.y && fx < kFrameWidth && fy < kFrameHeight) {
-          const PALETTEENTRY& e = frame.palette[frame.indices[fy * kFrameWidth + fx]];
+        if (x >= at.x && y >= at.y && fx < frame.width && fy < frame.height) {
+          const PALETTEENTRY& e = frame.palette[frame.indices[fy * frame.width + fx]];
           want = (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
         }
         const auto got = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
@@ -148,8 +149,10 @@ TEST_F(XShmPresenterTest, TheServerShowsEachFrameWholeWhileOnlyChangesAreSent) {
   constexpr std::size_t kPixel = 4;
   constexpr int kScale = 3;
 
+  // Whole, the frame goes as its scaled pixels; the server paints the black around it.
+  constexpr std::size_t kWholeFrame = kPixel * kScale * kScale * kFrameWidth * kFrameHeight;
   Frame frame;
-  EXPECT_EQ(Show(frame), kPixel * kWidth * kHeight) << "the first frame goes whole";
+  EXPECT_EQ(Show(frame), kWholeFrame) << "the first frame goes whole";
   EXPECT_EQ(WrongPixels(frame), 0);
   EXPECT_EQ(Show(frame), 0u) << "nothing changed, nothing sent";
 
@@ -176,12 +179,18 @@ TEST_F(XShmPresenterTest, TheServerShowsEachFrameWholeWhileOnlyChangesAreSent) {
 
   // A new colour: the frame again, the surround not.
   frame.palette[1] = {0x01, 0x02, 0x03, 0};
-  EXPECT_EQ(Show(frame), kPixel * kScale * kScale * kFrameWidth * kFrameHeight);
+  EXPECT_EQ(Show(frame), kWholeFrame);
   EXPECT_EQ(WrongPixels(frame), 0);
 
   // Uncovered: everything again, as the host asks after an exposure.
-  EXPECT_EQ(presenter_->Show(shown_.View(), {}, true), kPixel * kWidth * kHeight);
+  EXPECT_EQ(presenter_->Show(shown_.View(), {}, true), kWholeFrame);
   EXPECT_EQ(WrongPixels(frame), 0);
+
+  // A frame of another size is placed anew: black where the larger one was.
+  Frame small(100, 50);
+  small.Sprite(3, 3, 30);
+  EXPECT_EQ(Show(small), kPixel * 400 * 200) << "at scale 4";
+  EXPECT_EQ(WrongPixels(small), 0);
 }
 
 TEST_F(XShmPresenterTest, ANewWindowSizeTakesANewPictureDrawnWhole) {
@@ -194,7 +203,7 @@ TEST_F(XShmPresenterTest, ANewWindowSizeTakesANewPictureDrawnWhole) {
   SettleAt(641, 363);
   // Only one pixel changed, but the window is new: all of it is drawn, at scale 3 now.
   frame.indices[0] = 9;
-  EXPECT_EQ(Show(frame), std::size_t{4} * 641 * 363);
+  EXPECT_EQ(Show(frame), std::size_t{4} * 480 * 360);
   EXPECT_EQ(WrongPixels(frame), 0);
   std::vector<std::uint32_t> picture;
   int width = 0;
