@@ -3,12 +3,14 @@
 # shown at twice its size) with the jwm window manager, in one run: the first frame after
 # process start against a minimal SDL program's, then for the title menu, play with the
 # ship moving and the minimised window the game's and the X server's processor use,
-# frames per second, frame intervals and bytes sent per frame.
+# frames per second, frame intervals and bytes sent per frame; then what a bare 60 Hz
+# loop costs on the machine.
 #   bench/game_sdl/run_frame_timing.sh [BUILD_DIR] [-- options of game_sdl_frame_timing]
 # BUILD_DIR defaults to build/default and must hold the targets orvendal,
-# game_sdl_frame_timing and game_sdl_reference (cmake --build BUILD_DIR --target orvendal
-# game_sdl_frame_timing game_sdl_reference). "-- --present renderer" times the game
-# presenting through SDL's renderer (OpenGL in software on Xvfb) instead.
+# game_sdl_frame_timing, game_sdl_reference and game_sdl_frame_floor (cmake --build
+# BUILD_DIR --target orvendal game_sdl_frame_timing game_sdl_reference
+# game_sdl_frame_floor). "-- --present renderer" times the game presenting through SDL's
+# renderer (OpenGL in software on Xvfb) instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build/default"
@@ -20,9 +22,10 @@ fi
 game="$build/app/orvendal"
 timing="$build/bench/game_sdl/game_sdl_frame_timing"
 reference="$build/bench/game_sdl/game_sdl_reference"
-for program in "$game" "$timing" "$reference"; do
+floor="$build/bench/game_sdl/game_sdl_frame_floor"
+for program in "$game" "$timing" "$reference" "$floor"; do
   [[ -x "$program" ]] ||
-    { echo "missing $program: build orvendal, game_sdl_frame_timing and game_sdl_reference"; exit 2; }
+    { echo "missing $program: build orvendal, game_sdl_frame_timing, game_sdl_reference and game_sdl_frame_floor"; exit 2; }
 done
 for tool in Xvfb jwm xprop xdotool; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed"; exit 2; }
@@ -36,4 +39,5 @@ server="$desktop_server_pid"
 echo "orvendal on Xvfb $screen with jwm ($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg))"
 timeout 180 "$timing" "$game" "$reference" --starts 5 --seconds 5 --server-pid "$server" \
   --screen "$screen" "$@"
+"$floor" 5
 echo "load afterwards $(cut -d' ' -f1-3 /proc/loadavg)"
