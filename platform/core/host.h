@@ -70,10 +70,6 @@ class Host {
       SleepMicroseconds(deadline - now);
   }
 
-  // Flip has waited for a frame of the exclusive display; the next one is due when the
-  // clock reads `due`. A host may end a short sleep there rather than wake twice.
-  virtual void NextFrameDue(std::uint64_t due) { (void)due; }
-
   // Diagnostics and dialogs.
   virtual void DebugOutput(std::string_view text) = 0;
   // Shows a modal message box and returns when it is dismissed.

@@ -2,27 +2,23 @@
 
 namespace orv::platform {
 
-std::uint64_t FramePacer::Due(std::uint64_t frame) const {
-  return series_start_us_ + frame * kMicrosecondsPerSecond / kFramesPerSecond;
-}
-
 void FramePacer::WaitForNextFrame(Host& host) {
   const std::uint64_t now = host.NowMicroseconds();
   if (!started_) {
     started_ = true;
     series_start_us_ = now;
     frames_in_series_ = 0;
-  } else {
-    ++frames_in_series_;
-    const std::uint64_t due = Due(frames_in_series_);
-    if (now < due) {
-      host.SleepUntilMicroseconds(due);
-    } else if (now - due > kLatenessForNewSeriesUs) {
-      series_start_us_ = now;
-      frames_in_series_ = 0;
-    }
+    return;
   }
-  host.NextFrameDue(Due(frames_in_series_ + 1));
+  ++frames_in_series_;
+  const std::uint64_t due =
+      series_start_us_ + frames_in_series_ * kMicrosecondsPerSecond / kFramesPerSecond;
+  if (now < due) {
+    host.SleepUntilMicroseconds(due);
+  } else if (now - due > kLatenessForNewSeriesUs) {
+    series_start_us_ = now;
+    frames_in_series_ = 0;
+  }
 }
 
 }  // namespace orv::platform

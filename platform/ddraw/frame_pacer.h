@@ -21,13 +21,9 @@ class FramePacer {
   // the fractional period nor late wake-ups add up. A caller a little late keeps the
   // series; one late by more than half a frame starts a new series at the present, so
   // that the frames after it keep their full period instead of bunching up to catch up.
-  // The host hears when the frame after is due.
   void WaitForNextFrame(Host& host);
 
  private:
-  // Frame `frame` of the present series is due here.
-  std::uint64_t Due(std::uint64_t frame) const;
-
   bool started_ = false;
   std::uint64_t series_start_us_ = 0;
   std::uint64_t frames_in_series_ = 0;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include <time.h>
 
@@ -12,7 +14,6 @@
 #include "hosts/sdl/held_stderr.h"
 #include "hosts/sdl/sdl_input.h"
 #include "hosts/sdl/system_allocations.h"
-#include "hosts/sdl/timer_ticks.h"
 #include "hosts/sdl/video_start.h"
 
 namespace orv::platform {
@@ -76,11 +77,7 @@ std::uint64_t SdlHost::NowMicroseconds() {
 }
 
 void SdlHost::SleepMicroseconds(std::uint64_t duration) {
-  SleepUntilMicroseconds(sdl::SleepEnd(NowMicroseconds(), duration, next_frame_due_us_));
-}
-
-void SdlHost::NextFrameDue(std::uint64_t due) {
-  next_frame_due_us_ = due;
+  std::this_thread::sleep_for(std::chrono::microseconds(duration));
 }
 
 void SdlHost::SleepUntilMicroseconds(std::uint64_t deadline) {

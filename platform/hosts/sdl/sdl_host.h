@@ -48,7 +48,6 @@ class SdlHost : public Host {
   std::uint64_t NowMicroseconds() override;
   void SleepMicroseconds(std::uint64_t duration) override;
   void SleepUntilMicroseconds(std::uint64_t deadline) override;
-  void NextFrameDue(std::uint64_t due) override;
   void DebugOutput(std::string_view text) override;
   void ShowMessageBox(std::string_view text, std::string_view caption) override;
   void OpenWindow(std::string_view title, int width, int height) override;
@@ -132,8 +131,6 @@ class SdlHost : public Host {
   // Black to be drawn, unless a frame comes first; since when.
   bool black_pending_ = false;
   std::uint64_t black_pending_since_us_ = 0;
-  // When the exclusive display's next frame is due (0 before the first flip).
-  std::uint64_t next_frame_due_us_ = 0;
   sdl::PresentLog present_log_;
 };
 
