@@ -3,8 +3,8 @@
 // every update (a round trip and one more wake-up a frame); here the put only asks the
 // server to say when it has read the picture, and the next frame waits for that word
 // before it draws, by which time it has long arrived. The picture keeps what it showed,
-// so a frame costs only its changed regions; the surround is painted when the window's
-// size or the frame's placement changes.
+// so a frame costs only its changed regions; when the window's size or the frame's
+// placement changes, the whole frame is put and the server paints the black around it.
 #include "hosts/sdl/presenter.h"
 
 #if defined(ORV_X_SHM)
@@ -71,7 +71,7 @@ class XShmPresenter : public Presenter {
 
   PresentPath path() const override { return PresentPath::kWindowSurface; }
 
-  // Whether the server takes pictures this way: a first one the window's size attaches.
+  // Whether the server takes pictures this way: makes a first one, of the window's size.
   bool Ready() {
     int width = 0;
     int height = 0;
