@@ -90,17 +90,25 @@ TargetArea DrawFrameRegion(const PresentedFrame& frame, const PaletteLut& lut,
   return {columns.begin, rows.begin, columns.end - columns.begin, rows.end - rows.begin};
 }
 
+TargetArea PlacedFrameArea(int frame_width, int frame_height, const FramePlacement& placement,
+                           int target_width, int target_height) {
+  const int scale = std::max(1, placement.scale);
+  const Span columns = CoveredSpan(placement.x, frame_width, scale, target_width);
+  const Span rows = CoveredSpan(placement.y, frame_height, scale, target_height);
+  if (columns.begin >= columns.end || rows.begin >= rows.end)
+    return {};
+  return {columns.begin, rows.begin, columns.end - columns.begin, rows.end - rows.begin};
+}
+
 void FillSurround(int frame_width, int frame_height, const FramePlacement& placement,
                   std::uint32_t black, const TargetPicture& target) {
-  const int scale = std::max(1, placement.scale);
-  const Span columns = CoveredSpan(placement.x, frame_width, scale, target.width);
-  const Span rows = CoveredSpan(placement.y, frame_height, scale, target.height);
-  const bool covers = columns.begin < columns.end && rows.begin < rows.end;
+  const TargetArea covered =
+      PlacedFrameArea(frame_width, frame_height, placement, target.width, target.height);
   for (int y = 0; y < target.height; ++y) {
     std::uint32_t* row = TargetRow(target, y);
-    if (covers && y >= rows.begin && y < rows.end) {
-      std::fill(row, row + columns.begin, black);
-      std::fill(row + columns.end, row + target.width, black);
+    if (!covered.empty() && y >= covered.y && y < covered.y + covered.height) {
+      std::fill(row, row + covered.x, black);
+      std::fill(row + covered.x + covered.width, row + target.width, black);
     } else {
       std::fill(row, row + target.width, black);
     }

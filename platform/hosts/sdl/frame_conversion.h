@@ -51,6 +51,10 @@ TargetArea DrawFrameRegion(const PresentedFrame& frame, const PaletteLut& lut,
                            const FramePlacement& placement, const changes::Region& region,
                            const TargetPicture& target);
 
+// The target pixels the placed frame covers, clipped to the target (empty when none).
+TargetArea PlacedFrameArea(int frame_width, int frame_height, const FramePlacement& placement,
+                           int target_width, int target_height);
+
 // Fills the target with `black` wherever the placed frame does not cover it.
 void FillSurround(int frame_width, int frame_height, const FramePlacement& placement,
                   std::uint32_t black, const TargetPicture& target);

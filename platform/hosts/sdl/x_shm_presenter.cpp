@@ -88,7 +88,10 @@ class XShmPresenter : public Presenter {
       return;
     }
     if (MakePicture(width, height))
-      PrefaultRows(FrameArea(width, height, frame_width, frame_height), 0);
+      PrefaultRows(
+          PlacedFrameArea(frame_width, frame_height,
+                          FitFrame(width, height, frame_width, frame_height), width, height),
+          0);
   }
 
   std::size_t Show(const PresentedFrame& frame, const std::vector<changes::Region>& regions,
@@ -116,7 +119,7 @@ class XShmPresenter : public Presenter {
     std::size_t bytes = 0;
     if (whole) {
       // The server paints the black around the frame itself; only the frame is put.
-      const TargetArea area = FrameArea(width, height, frame.width, frame.height);
+      const TargetArea area = PlacedFrameArea(frame.width, frame.height, placement, width, height);
       FillSurround(area, width, height);
       if (fresh)
         PrefaultRows(area, area.height / 2);
@@ -174,18 +177,6 @@ class XShmPresenter : public Presenter {
   }
 
  private:
-  // The window pixels the placed frame covers.
-  static TargetArea FrameArea(int width, int height, int frame_width, int frame_height) {
-    if (frame_width <= 0 || frame_height <= 0)
-      return {};
-    const FramePlacement at = FitFrame(width, height, frame_width, frame_height);
-    const int left = std::max(at.x, 0);
-    const int top = std::max(at.y, 0);
-    const int right = std::min(at.x + frame_width * at.scale, width);
-    const int bottom = std::min(at.y + frame_height * at.scale, height);
-    return {left, top, right - left, bottom - top};
-  }
-
   // Fresh shared memory gets its pages at the first touch, a stop in the kernel for each:
   // the rows of `area` from `from_row` on get theirs on another thread meanwhile.
   void PrefaultRows(const TargetArea& area, int from_row) {

@@ -22,9 +22,7 @@ std::span<const Area> FramePicture::Update(const PresentedFrame& frame) {
     return areas_;
   if (regions.front() == shown_.Whole()) {
     // Drawn afresh: the size or the palette may be new.
-    width_ = frame.width;
-    height_ = frame.height;
-    pixels_.resize(static_cast<std::size_t>(width_) * height_);
+    pixels_.resize(static_cast<std::size_t>(frame.width) * frame.height);
     for (int i = 0; i < 256; ++i)
       lut_[i] = CanvasPixel(frame.palette[i]);
   }
@@ -38,7 +36,7 @@ std::span<const Area> FramePicture::Update(const PresentedFrame& frame) {
 void FramePicture::Convert(const PresentedFrame& frame, const Area& area) {
   for (int y = area.y; y < area.y + area.height; ++y) {
     const std::uint8_t* from = frame.pixels + static_cast<std::ptrdiff_t>(y) * frame.pitch + area.x;
-    std::uint32_t* to = &pixels_[static_cast<std::size_t>(y) * width_ + area.x];
+    std::uint32_t* to = &pixels_[static_cast<std::size_t>(y) * frame.width + area.x];
     for (int x = 0; x < area.width; ++x)
       to[x] = lut_[from[x]];
   }

@@ -33,15 +33,13 @@ class FramePicture {
 
   // RGBA bytes in canvas order (red first), width * height pixels.
   const std::uint32_t* pixels() const { return pixels_.data(); }
-  int width() const { return width_; }
-  int height() const { return height_; }
+  int width() const { return shown_.View().width; }
+  int height() const { return shown_.View().height; }
 
  private:
   void Convert(const PresentedFrame& frame, const Area& area);
 
   changes::ShownFrame shown_;
-  int width_ = 0;
-  int height_ = 0;
   std::array<std::uint32_t, 256> lut_{};
   std::vector<std::uint32_t> pixels_;
   std::vector<Area> areas_;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "core/reset.h"
+#include "expected_picture.h"
 #include "hosts/sdl/frame_placement.h"
 #include "platform.h"
 #include "platform_fixture/shown_window.h"
@@ -528,13 +529,7 @@ class PresentPathTest : public testing::TestWithParam<PathCase> {
     int wrong = 0;
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        const int fx = (x - at.x) / at.scale;
-        const int fy = (y - at.y) / at.scale;
-        std::uint32_t want = 0;
-        if (x >= at.x && y >= at.y && fx < 640 && fy < 480) {
-          const PALETTEENTRY& e = frame.palette[frame.indices[fy * 640 + fx]];
-          want = (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
-        }
+        const std::uint32_t want = sdl::ExpectedPixel(frame.View(), at, x, y);
         const std::uint32_t got = picture[static_cast<std::size_t>(y) * width + x];
         if (got != want && ++wrong <= 5) {
           ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << got << " for " << want;

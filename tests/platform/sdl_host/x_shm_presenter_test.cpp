@@ -12,6 +12,7 @@
 #include "hosts/changes/changed_regions.h"
 #include "hosts/sdl/frame_placement.h"
 #include "hosts/sdl/presenter.h"
+#include "expected_picture.h"
 
 // Last: Xlib's macros (None, Bool, Status) would clash with the others' names.
 #include <SDL.h>
@@ -117,13 +118,7 @@ class XShmPresenterTest : public testing::Test {
     int wrong = 0;
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
-        const int fx = (x - at.x) / at.scale;
-        const int fy = (y - at.y) / at.scale;
-        std::uint32_t want = 0;
-        if (x >= at.x && y >= at.y && fx < frame.width && fy < frame.height) {
-          const PALETTEENTRY& e = frame.palette[frame.indices[fy * frame.width + fx]];
-          want = (std::uint32_t{e.peRed} << 16) | (std::uint32_t{e.peGreen} << 8) | e.peBlue;
-        }
+        const std::uint32_t want = ExpectedPixel(frame.View(), at, x, y);
         const auto got = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
         if (got != want && ++wrong <= 3)
           ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << got << " for " << want;
