@@ -20,7 +20,9 @@
 
 namespace {
 
-// Bytes a frame copies: the background, the sprites, eight glyphs and the presented frame.
+// Bytes a frame asks to be copied: the background, the sprites, eight glyphs and the
+// presented frame. The background copied again over the last frame's sprites copies only
+// what they covered, so a frame can take less than memcpy of these bytes.
 constexpr std::size_t kBackground = 640 * 480;
 constexpr std::size_t kGlyphs = 8 * 8 * 16;
 constexpr std::size_t kMenuSprites = 220 * 32 + 51 * 22 + 67 * 22 + 36 * 22 + 17 * 25;

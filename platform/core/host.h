@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/draw_history.h"
 #include "win/base.h"
 
 namespace orv::platform {
@@ -34,6 +35,7 @@ struct PresentedFrame {
   int height = 0;
   int pitch = 0;                          // bytes from one row to the next
   const PALETTEENTRY* palette = nullptr;  // 256 entries
+  const DrawHistory* history = nullptr;   // how the pixels were drawn, where recorded
 };
 
 // Raw joystick state as the host reads it, before DirectInput's scaling.

@@ -105,10 +105,24 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
 
   const int dest_x = static_cast<int>(x);
   const int dest_y = static_cast<int>(y);
-  PixelBlock block = from->BlockAt(area.left, area.top);
+  if (from != this) {
+    const DrawCopy copy{dest_x,
+                        dest_y,
+                        dest_x + width,
+                        dest_y + height,
+                        from->history_.content(),
+                        static_cast<int>(area.left),
+                        static_cast<int>(area.top),
+                        static_cast<int>(key),
+                        range.low,
+                        range.high};
+    DrawCopyFrom(*from, copy, key, range);
+    return DD_OK;
+  }
+  PixelBlock block = BlockAt(area.left, area.top);
   ConstPixelBlock source_block{block.bits, block.pitch};
   std::vector<std::uint8_t> staging;
-  if (from == this && Overlaps(area, RECT{dest_x, dest_y, dest_x + width, dest_y + height})) {
+  if (Overlaps(area, RECT{dest_x, dest_y, dest_x + width, dest_y + height})) {
     // A copy within one surface reads the rectangle before any of it is overwritten.
     const std::ptrdiff_t row_bytes = static_cast<std::ptrdiff_t>(width) * bytes_per_pixel();
     staging.resize(static_cast<std::size_t>(row_bytes) * height);
@@ -117,7 +131,28 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
     source_block = {staging.data(), row_bytes};
   }
   CopyPixels(BlockAt(dest_x, dest_y), source_block, width, height, bytes_per_pixel(), key, range);
+  history_.Forget();
   return DD_OK;
+}
+
+void Surface::DrawCopyFrom(const Surface& from, const DrawCopy& copy, CopyKey key, KeyRange range) {
+  const bool covers_all = key == CopyKey::kNone && copy.left == 0 && copy.top == 0 &&
+                          copy.right == width_ && copy.bottom == height_;
+  const auto& drawn = history_.copies();
+  if (covers_all && history_.known() && drawn.front() == copy) {
+    // The memory still holds this very copy's pixels, except under the copies drawn
+    // since: only those are copied again.
+    for (auto over = drawn.begin() + 1; over != drawn.end(); ++over) {
+      CopyPixels(BlockAt(over->left, over->top),
+                 from.BlockAt(copy.source_left + over->left, copy.source_top + over->top),
+                 over->right - over->left, over->bottom - over->top, bytes_per_pixel(),
+                 CopyKey::kNone, {});
+    }
+  } else {
+    CopyPixels(BlockAt(copy.left, copy.top), from.BlockAt(copy.source_left, copy.source_top),
+               copy.right - copy.left, copy.bottom - copy.top, bytes_per_pixel(), key, range);
+  }
+  history_.Record(copy, covers_all);
 }
 
 HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) {
@@ -141,6 +176,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) {
 
   // The handles keep their roles; the memory changes places.
   std::swap(pixels_, back_buffer_->pixels_);
+  std::swap(history_, back_buffer_->history_);
   Host& host = CurrentHost();
   if ((flags & DDFLIP_NOVSYNC) == 0)
     owner_->pacer().WaitForNextFrame(host);
@@ -155,6 +191,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 target_override, DWORD flags) {
   frame.height = height_;
   frame.pitch = pitch_;
   frame.palette = owner_->DisplayPalette();
+  frame.history = &history_;
   host.Present(frame);
   return DD_OK;
 }
@@ -254,6 +291,7 @@ HRESULT Surface::GetDC(HDC* dc) {
     return DDERR_CANTCREATEDC;
   dc_ = made;
   *dc = made;
+  history_.Forget();
   return DD_OK;
 }
 
@@ -266,6 +304,7 @@ HRESULT Surface::ReleaseDC(HDC dc) {
     return DDERR_INVALIDPARAMS;
   DestroySurfaceDC(dc_);
   dc_ = nullptr;
+  history_.Forget();
   return DD_OK;
 }
 
@@ -373,6 +412,7 @@ HRESULT Surface::Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags, HANDLE ev
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = BlockAt(area.left, area.top).bits;
   locked_ = true;
+  history_.Forget();
   return DD_OK;
 }
 
@@ -382,6 +422,7 @@ HRESULT Surface::Unlock(LPRECT rect) {
   if (!locked_)
     return DDERR_NOTLOCKED;
   locked_ = false;
+  history_.Forget();
   return DD_OK;
 }
 
@@ -401,6 +442,7 @@ HRESULT Surface::Restore() {
 
 void Surface::ClearPixels() {
   std::fill(pixels_.begin(), pixels_.end(), std::uint8_t{0});
+  history_.Forget();
 }
 
 void Surface::MarkLost() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/com_object.h"
+#include "core/draw_history.h"
 #include "ddraw/pixel_copy.h"
 #include "ddraw/surface_format.h"
 #include "win/ddraw.h"
@@ -72,8 +73,14 @@ class Surface final : public ComObject<Surface, IDirectDrawSurface7> {
     return {pixels_.data() + y * static_cast<std::ptrdiff_t>(pitch_) + x * bytes_per_pixel(),
             pitch_};
   }
+  ConstPixelBlock BlockAt(int x, int y) const {
+    return {pixels_.data() + y * static_cast<std::ptrdiff_t>(pitch_) + x * bytes_per_pixel(),
+            pitch_};
+  }
   int bytes_per_pixel() const { return BytesPerPixel(format_); }
   void ClearPixels();
+  // Copies `copy`'s rectangle from `from`, where this memory's history shows it is needed.
+  void DrawCopyFrom(const Surface& from, const DrawCopy& copy, CopyKey key, KeyRange range);
 
   DirectDraw* owner_;
   SurfaceRole role_;
@@ -83,6 +90,7 @@ class Surface final : public ComObject<Surface, IDirectDrawSurface7> {
   SurfaceFormat format_;
   DWORD caps_;
   std::vector<std::uint8_t> pixels_;
+  DrawHistory history_;             // of pixels_, and swapped with them
   Surface* back_buffer_ = nullptr;  // of a primary
   Surface* front_ = nullptr;        // of a back buffer, while its primary lives
   Palette* palette_ = nullptr;      // holds a reference

@@ -121,24 +121,37 @@ bool SameColours(const PALETTEENTRY* a, const PALETTEENTRY* b) {
 
 void FindChangedRegions(IndexPlane previous, IndexPlane next, int width, int height,
                         std::vector<Region>& regions) {
+  const Region whole{0, 0, width, height};
+  FindChangedRegionsWithin(previous, next, width, height, {&whole, 1}, regions);
+}
+
+void FindChangedRegionsWithin(IndexPlane previous, IndexPlane next, int width, int height,
+                              std::span<const Region> areas, std::vector<Region>& regions) {
   regions.clear();
   std::array<Span, kMaxSpansPerRow> spans;
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* a = Row(previous, y);
-    const std::uint8_t* b = Row(next, y);
-    if (std::memcmp(a, b, static_cast<std::size_t>(width)) == 0)
+  for (const Region& unclipped : areas) {
+    const Region area{std::max(unclipped.left, 0), std::max(unclipped.top, 0),
+                      std::min(unclipped.right, width), std::min(unclipped.bottom, height)};
+    if (area.left >= area.right || area.top >= area.bottom)
       continue;
-    const int count = RowSpans(a, b, width, spans);
-    for (int i = 0; i < count; ++i) {
-      const Region piece{spans[i].left, y, spans[i].right, y + 1};
-      const auto near = std::find_if(regions.begin(), regions.end(),
-                                     [&](const Region& region) { return Near(region, piece); });
-      if (near != regions.end()) {
-        *near = Union(*near, piece);
-      } else {
-        regions.push_back(piece);
-        if (regions.size() > kWorkingLimit)
-          MergeCheapest(regions);
+    const auto row_bytes = static_cast<std::size_t>(area.Width());
+    for (int y = area.top; y < area.bottom; ++y) {
+      const std::uint8_t* a = Row(previous, y) + area.left;
+      const std::uint8_t* b = Row(next, y) + area.left;
+      if (std::memcmp(a, b, row_bytes) == 0)
+        continue;
+      const int count = RowSpans(a, b, area.Width(), spans);
+      for (int i = 0; i < count; ++i) {
+        const Region piece{area.left + spans[i].left, y, area.left + spans[i].right, y + 1};
+        const auto near = std::find_if(regions.begin(), regions.end(),
+                                       [&](const Region& region) { return Near(region, piece); });
+        if (near != regions.end()) {
+          *near = Union(*near, piece);
+        } else {
+          regions.push_back(piece);
+          if (regions.size() > kWorkingLimit)
+            MergeCheapest(regions);
+        }
       }
     }
   }
@@ -169,11 +182,23 @@ const std::vector<Region>& ShownFrame::Show(const PresentedFrame& frame) {
                   Row({frame.pixels, frame.pitch}, y), static_cast<std::size_t>(width_));
     }
     valid_ = true;
+    KeepHistory(frame);
     regions_.push_back(Whole());
     return regions_;
   }
-  FindChangedRegions({indices_.data(), width_}, {frame.pixels, frame.pitch}, width_, height_,
-                     regions_);
+  // Where both frames' drawing is known, only the pixels under the copies that differ
+  // can have changed.
+  areas_.clear();
+  const bool drawing_known =
+      frame.history != nullptr &&
+      VisitDifferingCopies(history_, *frame.history, [this](const DrawCopy& copy) {
+        areas_.push_back({copy.left, copy.top, copy.right, copy.bottom});
+      });
+  KeepHistory(frame);
+  const Region whole = Whole();
+  FindChangedRegionsWithin({indices_.data(), width_}, {frame.pixels, frame.pitch}, width_, height_,
+                           drawing_known ? std::span<const Region>(areas_) : std::span(&whole, 1),
+                           regions_);
   // The kept frame takes on the changes: everything outside the regions is the same.
   for (const Region& region : regions_) {
     for (int y = region.top; y < region.bottom; ++y) {
@@ -185,7 +210,15 @@ const std::vector<Region>& ShownFrame::Show(const PresentedFrame& frame) {
   return regions_;
 }
 
+void ShownFrame::KeepHistory(const PresentedFrame& frame) {
+  if (frame.history != nullptr)
+    history_ = *frame.history;
+  else
+    history_.Forget();
+}
+
 void ShownFrame::Clear() {
+  history_.Forget();
   indices_.clear();
   width_ = 0;
   height_ = 0;

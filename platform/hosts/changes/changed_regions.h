@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/host.h"
@@ -42,12 +43,17 @@ struct IndexPlane {
 // `previous`, none overlapping another, at most kMaxRegions; empty when nothing differs.
 void FindChangedRegions(IndexPlane previous, IndexPlane next, int width, int height,
                         std::vector<Region>& regions);
+// The same, looking only inside `areas` (clipped to the frame): for callers that know
+// nothing outside them can differ.
+void FindChangedRegionsWithin(IndexPlane previous, IndexPlane next, int width, int height,
+                              std::span<const Region> areas, std::vector<Region>& regions);
 
 // What a host last showed and what a new frame changes on it.
 class ShownFrame {
  public:
   // Keeps `frame` as the one shown and returns the regions it changes: the whole frame
   // when nothing was kept, after Invalidate(), when the size or any palette colour changed.
+  // Where the frames' draw histories are known, it compares only where they differ.
   const std::vector<Region>& Show(const PresentedFrame& frame);
   // The next frame is shown whole (the host's picture was lost or moved).
   void Invalidate() { valid_ = false; }
@@ -62,11 +68,15 @@ class ShownFrame {
   Region Whole() const { return {0, 0, width_, height_}; }
 
  private:
+  void KeepHistory(const PresentedFrame& frame);
+
   std::vector<std::uint8_t> indices_;
   std::array<PALETTEENTRY, 256> palette_{};
   int width_ = 0;
   int height_ = 0;
   bool valid_ = false;
+  DrawHistory history_;  // of the kept frame
+  std::vector<Region> areas_;
   std::vector<Region> regions_;
 };
 

@@ -306,5 +306,51 @@ TEST_F(ShownFrameTest, InvalidateAndANewSizeShowTheWholeFrame) {
   EXPECT_EQ(Show(small), (std::vector<Region>{{0, 0, 320, 200}}));
 }
 
+// Frames drawn by copies, each presented with its draw history (as the software display
+// hands them over) or without one: the regions still cover every changed pixel, so the
+// kept frame is always the frame shown.
+TEST_F(ShownFrameTest, FramesWithDrawHistoriesAreComparedWhereTheirDrawingDiffers) {
+  std::mt19937 random(99);
+  const auto uniform = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const Frame background(640, 480);
+  const DrawCopy cover{0, 0, 640, 480, 1, 0, 0, 0, 0, 0};
+  Frame previous(640, 480);
+  for (int trial = 0; trial < 200; ++trial) {
+    SCOPED_TRACE(testing::Message() << "frame " << trial);
+    Frame next = background;
+    DrawHistory history;
+    history.Record(cover, true);
+    for (int i = uniform(0, 3); i > 0; --i) {
+      // Sprites on a grid of a few places and looks, so that frames often repeat some.
+      const int x = uniform(0, 3) * 150;
+      const int y = uniform(0, 3) * 110;
+      const int look = uniform(0, 2);
+      next.Block(x, y, 40, 30, static_cast<std::uint8_t>(230 + look));
+      history.Record({x, y, x + 40, y + 30, static_cast<std::uint64_t>(10 + look), 0, 0, 1, 0, 0},
+                     false);
+    }
+    PresentedFrame view = View(next);
+    const int kind = uniform(0, 9);
+    if (kind == 0)
+      history.Forget();
+    if (kind != 1)
+      view.history = &history;
+    const std::vector<Region> regions = shown.Show(view);
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        if (previous.At(x, y) != next.At(x, y)) {
+          ASSERT_TRUE(std::any_of(regions.begin(), regions.end(),
+                                  [&](const Region& r) { return r.Contains(x, y); }))
+              << "change not covered at " << x << "," << y;
+        }
+      }
+    }
+    ASSERT_TRUE(std::equal(next.indices.begin(), next.indices.end(), shown.View().pixels));
+    previous = next;
+  }
+}
+
 }  // namespace
 }  // namespace orv::platform::changes
