@@ -86,6 +86,11 @@ class Host {
   // The exclusive display mode was set (true) or given back (false).
   virtual void SetExclusiveMode(bool exclusive, int width, int height) = 0;
   virtual void Present(const PresentedFrame& frame) = 0;
+  // The next frame presented is due when the clock reads `due`. By default the caller
+  // sleeps until then and the frame is shown as it is presented. A host may instead hold
+  // the frame and show it when it falls due, waking once a frame with the program's own
+  // sleep; it then answers once any frame it still holds is shown.
+  virtual void AwaitFrameDue(std::uint64_t due) { SleepUntilMicroseconds(due); }
   // Whether the exclusive display stays with the window while another window is active:
   // true while the host shows it in a window rather than over the whole screen. A
   // minimised window loses it all the same.

@@ -14,7 +14,7 @@ void FramePacer::WaitForNextFrame(Host& host) {
   const std::uint64_t due =
       series_start_us_ + frames_in_series_ * kMicrosecondsPerSecond / kFramesPerSecond;
   if (now < due) {
-    host.SleepUntilMicroseconds(due);
+    host.AwaitFrameDue(due);
   } else if (now - due > kLatenessForNewSeriesUs) {
     series_start_us_ = now;
     frames_in_series_ = 0;

@@ -1,5 +1,5 @@
 // Paces flips to the display's 60 Hz: each frame has an absolute due time on the host's
-// monotonic clock, and the pacer sleeps on the host until it.
+// monotonic clock, and the pacer waits on the host for it.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +16,9 @@ class FramePacer {
   static constexpr std::uint64_t kLatenessForNewSeriesUs =
       kMicrosecondsPerSecond / kFramesPerSecond / 2;
 
-  // Sleeps until the next frame's due time. The first frame is due at once; frame n of a
-  // series is due n/60 s after the series began, computed from its start so that neither
-  // the fractional period nor late wake-ups add up. A caller a little late keeps the
+  // Waits on the host for the next frame's due time (Host::AwaitFrameDue). The first frame is due
+  // at once; frame n of a series is due n/60 s after the series began, computed from its start so
+  // that neither the fractional period nor late wake-ups add up. A caller a little late keeps the
   // series; one late by more than half a frame starts a new series at the present, so
   // that the frames after it keep their full period instead of bunching up to catch up.
   void WaitForNextFrame(Host& host);

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
+#include <utility>
 
 #include <time.h>
 
@@ -77,7 +76,16 @@ std::uint64_t SdlHost::NowMicroseconds() {
 }
 
 void SdlHost::SleepMicroseconds(std::uint64_t duration) {
-  std::this_thread::sleep_for(std::chrono::microseconds(duration));
+  const std::uint64_t end = NowMicroseconds() + duration;
+  if (holding_) {
+    // A short sleep ends when the held frame is due and shown, as Windows ends one at its
+    // next timer tick: one wake-up a frame.
+    const bool ends_with_frame = held_due_us_ >= end;
+    ShowHeldFrame();
+    if (ends_with_frame)
+      return;
+  }
+  SleepUntilMicroseconds(end);
 }
 
 void SdlHost::SleepUntilMicroseconds(std::uint64_t deadline) {
@@ -160,6 +168,8 @@ void SdlHost::OpenPresenter() {
 }
 
 void SdlHost::CloseWindow() {
+  holding_ = false;
+  next_due_us_ = 0;
   presenter_.reset();
   if (window_ == nullptr)
     return;
@@ -299,6 +309,7 @@ void SdlHost::SetFullScreen(bool full_screen) {
 }
 
 void SdlHost::ShowBlack() {
+  holding_ = false;
   shown_.Clear();
   Redraw();
 }
@@ -322,10 +333,35 @@ void SdlHost::DrawWhole() {
     presenter_->Show(shown_.View(), {}, true);
 }
 
+void SdlHost::AwaitFrameDue(std::uint64_t due) {
+  ShowHeldFrame();
+  next_due_us_ = due;
+}
+
 void SdlHost::Present(const PresentedFrame& frame) {
+  ShowHeldFrame();
+  const std::uint64_t due = std::exchange(next_due_us_, 0);
   if (frame.pixels == nullptr || frame.palette == nullptr || frame.width <= 0 || frame.height <= 0)
     return;
   const std::vector<changes::Region>& regions = shown_.Show(frame);
+  if (presenter_ != nullptr && due > NowMicroseconds()) {
+    held_regions_ = regions;
+    held_due_us_ = due;
+    holding_ = true;
+    return;
+  }
+  Put(regions);
+}
+
+void SdlHost::ShowHeldFrame() {
+  if (!holding_)
+    return;
+  SleepUntilMicroseconds(held_due_us_);
+  holding_ = false;
+  Put(held_regions_);
+}
+
+void SdlHost::Put(const std::vector<changes::Region>& regions) {
   const bool whole = black_pending_;
   black_pending_ = false;
   last_present_bytes_ = presenter_ != nullptr ? presenter_->Show(shown_.View(), regions, whole) : 0;
@@ -337,6 +373,7 @@ sdl::PresentPath SdlHost::present_path() const {
 }
 
 bool SdlHost::ReadWindowPicture(std::vector<std::uint32_t>& pixels, int& width, int& height) {
+  ShowHeldFrame();
   return presenter_ != nullptr && presenter_->ReadPicture(shown_.View(), pixels, width, height);
 }
 
@@ -350,6 +387,8 @@ bool SdlHost::TakeSdlEvent(SDL_Event& sdl_event, std::uint64_t now) {
 }
 
 bool SdlHost::PollEvent(HostEvent& event) {
+  if (holding_ && NowMicroseconds() >= held_due_us_)
+    ShowHeldFrame();
   // Restored since the last look: the platform has had its say on exclusive mode.
   if (window_mode_pending_ && !window_events_.minimized()) {
     ApplyWindowMode();
@@ -395,6 +434,7 @@ bool SdlHost::PollEvent(HostEvent& event) {
 }
 
 void SdlHost::WaitForEvent() {
+  ShowHeldFrame();
   if (black_pending_)
     DrawWhole();
   if (pending_event_)

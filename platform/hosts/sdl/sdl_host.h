@@ -56,6 +56,7 @@ class SdlHost : public Host {
   bool DisplayAvailable() override;
   void SetExclusiveMode(bool exclusive, int width, int height) override;
   void Present(const PresentedFrame& frame) override;
+  void AwaitFrameDue(std::uint64_t due) override;
   bool KeepsDisplayWhenInactive() override;
   bool PollEvent(HostEvent& event) override;
   void WaitForEvent() override;
@@ -88,6 +89,10 @@ class SdlHost : public Host {
   // Draws what is shown again, whole, at once; or for black alone, soon (see Redraw).
   void Redraw();
   void DrawWhole();
+  // Sends what changed to the window.
+  void Put(const std::vector<changes::Region>& regions);
+  // Shows the frame held for its due time, sleeping until then.
+  void ShowHeldFrame();
   Presentation WantedPresentation() const;
   // Brings the window to the wanted presentation; a minimised window is left alone until
   // it is restored.
@@ -132,6 +137,13 @@ class SdlHost : public Host {
   bool black_pending_ = false;
   std::uint64_t black_pending_since_us_ = 0;
   sdl::PresentLog present_log_;
+  // Flips hand over a frame before it is due and the host shows it at its due time, so
+  // that the frame loop's sleep and the wait for the frame are one wake-up: the frame's
+  // changes are already in `shown_`, held until `held_due_us_`.
+  std::uint64_t next_due_us_ = 0;  // of the frame presented next; 0: show it at once
+  bool holding_ = false;
+  std::uint64_t held_due_us_ = 0;
+  std::vector<changes::Region> held_regions_;
 };
 
 }  // namespace orv::platform

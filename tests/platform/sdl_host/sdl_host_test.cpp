@@ -633,6 +633,48 @@ TEST_F(DummyDisplayTest, MessageBoxWithoutADisplayGoesToStandardError) {
             "nothing\nCaption: SetDisplayMode FAILED\nCaption: Second\n");
 }
 
+// A frame handed over before its due time is held and shown when due: by the program's
+// next sleep, which ends with it unless it lasts longer, by a look at the events after
+// the due time, or by the next frame.
+TEST_F(DummyDisplayTest, FrameHandedOverEarlyIsShownWhenDue) {
+  host_->OpenWindow("Test Window", 640, 480);
+  TestFrame frame;
+  host_->Present(frame.View());
+  ASSERT_EQ(WindowRgb(320, 240), 0xFF0000u) << "nothing due: shown at once";
+
+  const auto hand_over = [&](std::uint8_t index, std::uint64_t ahead) {
+    frame.indices[240 * 640 + 320] = index;
+    const std::uint64_t due = host_->NowMicroseconds() + ahead;
+    host_->AwaitFrameDue(due);
+    host_->Present(frame.View());
+    return due;
+  };
+  std::uint64_t due = hand_over(1, 200'000);
+  EXPECT_EQ(WindowRgb(320, 240), 0xFF0000u) << "held until due";
+  host_->SleepMicroseconds(1000);
+  EXPECT_GE(host_->NowMicroseconds(), due) << "a short sleep ends when the frame is due";
+  EXPECT_EQ(WindowRgb(320, 240), 0x204080u);
+
+  due = hand_over(3, 2000);
+  const std::uint64_t start = host_->NowMicroseconds();
+  host_->SleepMicroseconds(30'000);
+  EXPECT_GE(host_->NowMicroseconds() - start, 30'000u) << "a longer sleep lasts its time";
+  EXPECT_EQ(WindowRgb(320, 240), 0xFFFFFFu);
+
+  due = hand_over(2, 1000);
+  host_->SleepUntilMicroseconds(due);
+  HostEvent event;
+  while (host_->PollEvent(event)) {
+  }
+  EXPECT_EQ(WindowRgb(320, 240), 0xFF0000u) << "due while looking at the events";
+
+  hand_over(1, 200'000);
+  frame.indices[240 * 640 + 321] = 3;
+  host_->Present(frame.View());  // handed over with nothing due: at once, after the held one
+  EXPECT_EQ(WindowRgb(320, 240), 0x204080u);
+  EXPECT_EQ(WindowRgb(321, 240), 0xFFFFFFu);
+}
+
 TEST_F(DummyDisplayTest, SleepTakesAtLeastItsDuration) {
   const std::uint64_t start = host_->NowMicroseconds();
   host_->SleepMicroseconds(3000);
