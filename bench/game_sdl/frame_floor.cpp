@@ -1,6 +1,6 @@
 // The least a 60 Hz frame loop can cost on this machine, as a yardstick for the game's
 // processor use: a loop that wakes once a frame at an absolute due time, then the same
-// loop doing the memory work every frame of the game does whatever it shows (the copy of
+// loop doing the memory work a frame costs where nothing knows what was drawn (the copy of
 // a whole 640x480 8-bit background into the back buffer, and the comparison of the new
 // frame with the one shown before), then with two wake-ups a frame instead of one. Each
 // runs for the given seconds; the figure is the process's processor time as % of a core.
