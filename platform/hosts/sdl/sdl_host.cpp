@@ -77,9 +77,9 @@ std::uint64_t SdlHost::NowMicroseconds() {
 
 void SdlHost::SleepMicroseconds(std::uint64_t duration) {
   const std::uint64_t end = NowMicroseconds() + duration;
-  if (holding_) {
+  if (holding_ && duration > 0) {
     // A short sleep ends when the held frame is due and shown, as Windows ends one at its
-    // next timer tick: one wake-up a frame.
+    // next timer tick: one wake-up a frame. A sleep of nothing only yields.
     const bool ends_with_frame = held_due_us_ >= end;
     ShowHeldFrame();
     if (ends_with_frame)

@@ -651,6 +651,8 @@ TEST_F(DummyDisplayTest, FrameHandedOverEarlyIsShownWhenDue) {
   };
   std::uint64_t due = hand_over(1, 200'000);
   EXPECT_EQ(WindowRgb(320, 240), 0xFF0000u) << "held until due";
+  host_->SleepMicroseconds(0);
+  EXPECT_LT(host_->NowMicroseconds(), due) << "a sleep of nothing does not wait for it";
   host_->SleepMicroseconds(1000);
   EXPECT_GE(host_->NowMicroseconds(), due) << "a short sleep ends when the frame is due";
   EXPECT_EQ(WindowRgb(320, 240), 0x204080u);
