@@ -48,9 +48,21 @@ class Presenter {
 };
 
 std::unique_ptr<Presenter> MakeSurfacePresenter(SDL_Window* window);
-// The window surface's way without SDL: X11 shared memory on a connection of its own.
-// Null where the window is not on a local X server that takes pictures so.
-std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window);
+// A connection to the local X server that DISPLAY names, opened on a thread of its own
+// while SDL starts its video: XOpenDisplay takes milliseconds of the start-up. Made before
+// any other Xlib call, since it makes Xlib safe for threads first. Null where DISPLAY
+// names no local server, or where the presenter is not built.
+class XConnectionAhead;
+struct XConnectionAheadDeleter {
+  void operator()(XConnectionAhead* connection) const;
+};
+using XConnectionAheadPtr = std::unique_ptr<XConnectionAhead, XConnectionAheadDeleter>;
+XConnectionAheadPtr OpenXConnectionAhead();
+
+// The window surface's way without SDL: X11 shared memory on a connection of its own,
+// `ahead`'s when it goes to the window's server. Null where the window is not on a local
+// X server that takes pictures so.
+std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window, XConnectionAhead* ahead = nullptr);
 // Takes ownership of `renderer`.
 std::unique_ptr<Presenter> MakeRendererPresenter(SDL_Renderer* renderer);
 

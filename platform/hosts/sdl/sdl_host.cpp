@@ -45,6 +45,8 @@ SdlHost::SdlHost(const SdlHostOptions& options) : options_(options) {
     std::fprintf(stderr, "%s=%s is neither renderer nor surface: chosen by the machine\n",
                  sdl::kPresentVariable, choice);
   }
+  // Before SDL makes its own connection; used by the first window's presenter.
+  x_connection_ahead_ = sdl::OpenXConnectionAhead();
   if (SDL_Init(SDL_INIT_EVENTS) != 0) {
     std::fprintf(stderr, "SDL_Init failed: %s\n", SDL_GetError());
   }
@@ -160,11 +162,12 @@ void SdlHost::OpenPresenter() {
     presenter_ = sdl::MakeRendererPresenter(renderer);
     present_log_.PresentingBy("renderer");
   } else {
-    presenter_ = sdl::MakeXShmPresenter(window_);
+    presenter_ = sdl::MakeXShmPresenter(window_, x_connection_ahead_.get());
     if (presenter_ == nullptr)
       presenter_ = sdl::MakeSurfacePresenter(window_);
     present_log_.PresentingBy("surface");
   }
+  x_connection_ahead_.reset();
 }
 
 void SdlHost::CloseWindow() {

@@ -132,6 +132,7 @@ class SdlHost : public Host {
   // again when the window changes size or is uncovered.
   changes::ShownFrame shown_;
   std::unique_ptr<sdl::Presenter> presenter_;
+  sdl::XConnectionAheadPtr x_connection_ahead_;  // until the first window presents
   std::size_t last_present_bytes_ = 0;
   // Black to be drawn, unless a frame comes first; since when.
   bool black_pending_ = false;

@@ -17,8 +17,12 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string>
+#include <thread>
+#include <utility>
 
 #include "hosts/sdl/frame_conversion.h"
 #include "hosts/sdl/frame_placement.h"
@@ -328,7 +332,46 @@ class XShmPresenter : public Presenter {
 
 }  // namespace
 
-std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window) {
+class XConnectionAhead {
+ public:
+  explicit XConnectionAhead(std::string name)
+      : name_(std::move(name)), opener_([this] { display_ = XOpenDisplay(name_.c_str()); }) {}
+  ~XConnectionAhead() {
+    if (opener_.joinable())
+      opener_.join();
+    if (display_ != nullptr)
+      XCloseDisplay(display_);
+  }
+  XConnectionAhead(const XConnectionAhead&) = delete;
+  XConnectionAhead& operator=(const XConnectionAhead&) = delete;
+
+  // The connection, once open, when it goes to the server `name` names; the caller owns it.
+  Display* Take(const char* name) {
+    if (opener_.joinable())
+      opener_.join();
+    if (display_ == nullptr || std::strcmp(DisplayString(display_), name) != 0)
+      return nullptr;
+    return std::exchange(display_, nullptr);
+  }
+
+ private:
+  std::string name_;
+  Display* display_ = nullptr;
+  std::thread opener_;  // last: starts once the rest is made
+};
+
+void XConnectionAheadDeleter::operator()(XConnectionAhead* connection) const {
+  delete connection;
+}
+
+XConnectionAheadPtr OpenXConnectionAhead() {
+  const char* name = std::getenv("DISPLAY");
+  if (!IsLocalDisplay(name) || XInitThreads() == 0)
+    return nullptr;
+  return XConnectionAheadPtr(new XConnectionAhead(name));
+}
+
+std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window, XConnectionAhead* ahead) {
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
@@ -338,7 +381,9 @@ std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window) {
   const char* name = DisplayString(info.info.x11.display);
   if (!IsLocalDisplay(name))
     return nullptr;
-  Display* display = XOpenDisplay(name);
+  Display* display = ahead != nullptr ? ahead->Take(name) : nullptr;
+  if (display == nullptr)
+    display = XOpenDisplay(name);
   if (display == nullptr)
     return nullptr;
   XWindowAttributes attributes{};
@@ -373,7 +418,17 @@ std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window* window) {
   return presenter;
 }
 #else
-std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window*) {
+class XConnectionAhead {};
+
+void XConnectionAheadDeleter::operator()(XConnectionAhead* connection) const {
+  delete connection;
+}
+
+XConnectionAheadPtr OpenXConnectionAhead() {
+  return nullptr;
+}
+
+std::unique_ptr<Presenter> MakeXShmPresenter(SDL_Window*, XConnectionAhead*) {
   return nullptr;
 }
 #endif

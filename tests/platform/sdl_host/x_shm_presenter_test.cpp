@@ -64,11 +64,11 @@ class XShmPresenterTest : public testing::Test {
     SDL_Quit();
   }
 
-  void Open(int width, int height) {
+  void Open(int width, int height, XConnectionAhead* ahead = nullptr) {
     window_ = SDL_CreateWindow("Orvendal picture", 0, 0, width, height, SDL_WINDOW_SHOWN);
     ASSERT_NE(window_, nullptr) << SDL_GetError();
     SettleAt(width, height);
-    presenter_ = MakeXShmPresenter(window_);
+    presenter_ = MakeXShmPresenter(window_, ahead);
     ASSERT_NE(presenter_, nullptr) << "Xvfb takes pictures through shared memory";
   }
 
@@ -186,6 +186,20 @@ TEST_F(XShmPresenterTest, TheServerShowsEachFrameWholeWhileOnlyChangesAreSent) {
   small.Sprite(3, 3, 30);
   EXPECT_EQ(Show(small), kPixel * 400 * 200) << "at scale 4";
   EXPECT_EQ(WrongPixels(small), 0);
+}
+
+// The presenter takes the connection opened ahead for its own: the connection outlives
+// what opened it.
+TEST_F(XShmPresenterTest, TakesTheConnectionOpenedAhead) {
+  XConnectionAheadPtr ahead = OpenXConnectionAhead();
+  ASSERT_NE(ahead, nullptr) << "DISPLAY names a local server";
+  Open(640, 480, ahead.get());
+  ahead.reset();
+  Frame frame;
+  frame.Sprite(100, 100, 20);
+  EXPECT_EQ(Show(frame), std::size_t{4} * 4 * 4 * kFrameWidth * kFrameHeight)
+      << "whole, at scale 4";
+  EXPECT_EQ(WrongPixels(frame), 0);
 }
 
 TEST_F(XShmPresenterTest, ANewWindowSizeTakesANewPictureDrawnWhole) {
