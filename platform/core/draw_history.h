@@ -22,7 +22,7 @@ struct DrawCopy {
   std::uint64_t source_content = 0;  // the source's DrawHistory::content() when read
   int source_left = 0;               // top-left of the rectangle read
   int source_top = 0;
-  int key = 0;  // 0 none, 1 source key, 2 destination key
+  int key = 0;  // a CopyKey of the software DirectDraw: 0 none, 1 source, 2 destination
   DWORD key_low = 0;
   DWORD key_high = 0;
 

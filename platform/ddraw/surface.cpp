@@ -106,17 +106,16 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
   const int dest_x = static_cast<int>(x);
   const int dest_y = static_cast<int>(y);
   if (from != this) {
-    const DrawCopy copy{dest_x,
-                        dest_y,
-                        dest_x + width,
-                        dest_y + height,
-                        from->history_.content(),
-                        static_cast<int>(area.left),
-                        static_cast<int>(area.top),
-                        static_cast<int>(key),
-                        range.low,
-                        range.high};
-    DrawCopyFrom(*from, copy, key, range);
+    DrawCopyFrom(*from, {.left = dest_x,
+                         .top = dest_y,
+                         .right = dest_x + width,
+                         .bottom = dest_y + height,
+                         .source_content = from->history_.content(),
+                         .source_left = static_cast<int>(area.left),
+                         .source_top = static_cast<int>(area.top),
+                         .key = static_cast<int>(key),
+                         .key_low = range.low,
+                         .key_high = range.high});
     return DD_OK;
   }
   PixelBlock block = BlockAt(area.left, area.top);
@@ -135,7 +134,8 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
   return DD_OK;
 }
 
-void Surface::DrawCopyFrom(const Surface& from, const DrawCopy& copy, CopyKey key, KeyRange range) {
+void Surface::DrawCopyFrom(const Surface& from, const DrawCopy& copy) {
+  const auto key = static_cast<CopyKey>(copy.key);
   const bool covers_all = key == CopyKey::kNone && copy.left == 0 && copy.top == 0 &&
                           copy.right == width_ && copy.bottom == height_;
   const auto& drawn = history_.copies();
@@ -150,7 +150,8 @@ void Surface::DrawCopyFrom(const Surface& from, const DrawCopy& copy, CopyKey ke
     }
   } else {
     CopyPixels(BlockAt(copy.left, copy.top), from.BlockAt(copy.source_left, copy.source_top),
-               copy.right - copy.left, copy.bottom - copy.top, bytes_per_pixel(), key, range);
+               copy.right - copy.left, copy.bottom - copy.top, bytes_per_pixel(), key,
+               {copy.key_low, copy.key_high});
   }
   history_.Record(copy, covers_all);
 }

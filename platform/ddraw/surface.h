@@ -80,7 +80,7 @@ class Surface final : public ComObject<Surface, IDirectDrawSurface7> {
   int bytes_per_pixel() const { return BytesPerPixel(format_); }
   void ClearPixels();
   // Copies `copy`'s rectangle from `from`, where this memory's history shows it is needed.
-  void DrawCopyFrom(const Surface& from, const DrawCopy& copy, CopyKey key, KeyRange range);
+  void DrawCopyFrom(const Surface& from, const DrawCopy& copy);
 
   DirectDraw* owner_;
   SurfaceRole role_;

@@ -61,6 +61,8 @@ class ShownFrame {
   void Clear();
 
   bool empty() const { return width_ == 0; }
+  // What the last Show returned, until the next Show or Clear.
+  const std::vector<Region>& changes() const { return regions_; }
   // The frame last shown (width 0 when none).
   PresentedFrame View() const {
     return {indices_.data(), width_, height_, width_, palette_.data()};

@@ -348,7 +348,6 @@ void SdlHost::Present(const PresentedFrame& frame) {
     return;
   const std::vector<changes::Region>& regions = shown_.Show(frame);
   if (presenter_ != nullptr && due > NowMicroseconds()) {
-    held_regions_ = regions;
     held_due_us_ = due;
     holding_ = true;
     return;
@@ -361,7 +360,7 @@ void SdlHost::ShowHeldFrame() {
     return;
   SleepUntilMicroseconds(held_due_us_);
   holding_ = false;
-  Put(held_regions_);
+  Put(shown_.changes());
 }
 
 void SdlHost::Put(const std::vector<changes::Region>& regions) {

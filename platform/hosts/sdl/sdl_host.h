@@ -139,12 +139,12 @@ class SdlHost : public Host {
   std::uint64_t black_pending_since_us_ = 0;
   sdl::PresentLog present_log_;
   // Flips hand over a frame before it is due and the host shows it at its due time, so
-  // that the frame loop's sleep and the wait for the frame are one wake-up: the frame's
-  // changes are already in `shown_`, held until `held_due_us_`.
+  // that the frame loop's sleep and the wait for the frame are one wake-up: the frame and
+  // its changes are already in `shown_`, held until `held_due_us_`. Whatever clears
+  // `shown_` drops the held frame.
   std::uint64_t next_due_us_ = 0;  // of the frame presented next; 0: show it at once
   bool holding_ = false;
   std::uint64_t held_due_us_ = 0;
-  std::vector<changes::Region> held_regions_;
 };
 
 }  // namespace orv::platform

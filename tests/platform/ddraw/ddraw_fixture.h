@@ -34,3 +34,13 @@ class DirectDrawTest : public orv::test_support::ShownWindowTest<> {
   LPDIRECTDRAWSURFACE7 primary = nullptr;
   LPDIRECTDRAWSURFACE7 back_buffer = nullptr;
 };
+
+// The exclusive display set up for each test, released after it.
+class ExclusiveDisplayTest : public DirectDrawTest {
+ protected:
+  ExclusiveDisplayTest() { SetUpDisplay(); }
+  ~ExclusiveDisplayTest() override {
+    if (direct_draw != nullptr)
+      direct_draw->Release();
+  }
+};

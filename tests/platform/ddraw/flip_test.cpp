@@ -8,14 +8,7 @@ namespace {
 
 constexpr std::uint64_t kSecond = 1'000'000;
 
-class FlipTest : public DirectDrawTest {
- protected:
-  FlipTest() { SetUpDisplay(); }
-  ~FlipTest() override {
-    if (direct_draw != nullptr)
-      direct_draw->Release();
-  }
-};
+using FlipTest = ExclusiveDisplayTest;
 
 TEST_F(FlipTest, ShowsTheBackBufferAndTheHandleKeepsNamingTheBackBuffer) {
   LPDIRECTDRAWPALETTE palette = CreatePalette(direct_draw, 100);

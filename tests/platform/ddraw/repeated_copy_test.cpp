@@ -44,14 +44,8 @@ void Poke(LPDIRECTDRAWSURFACE7 surface, Plane& plane, int x, int y, std::uint8_t
   plane.At(x, y) = value;
 }
 
-class RepeatedCopyTest : public DirectDrawTest {
+class RepeatedCopyTest : public ExclusiveDisplayTest {
  protected:
-  RepeatedCopyTest() { SetUpDisplay(); }
-  ~RepeatedCopyTest() override {
-    if (direct_draw != nullptr)
-      direct_draw->Release();
-  }
-
   LPDIRECTDRAWSURFACE7 MakeFilled(int width, int height, Plane& plane) {
     LPDIRECTDRAWSURFACE7 surface = CreateOffscreen(direct_draw, width, height);
     plane = {width, height, Pixels(static_cast<std::size_t>(width) * height)};
