@@ -3,10 +3,12 @@
 // in microseconds, and the bytes the frame sent), and this program starts the game with it
 // and reads the figures.
 //   game_sdl_frame_timing GAME REFERENCE [--starts N] [--seconds S] [--server-pid PID]
-//                         [--screen WxH] [--present surface|renderer]
+//                         [--screen WxH] [--present surface|renderer] [--baseline GAME2]
 // Prints, in one run:
 // - the time from process start to the first shown frame over N starts each of the game
-//   and of the minimal SDL program REFERENCE (both of its ways, see sdl_reference.cpp);
+//   and of the minimal SDL program REFERENCE (both of its ways, see sdl_reference.cpp),
+//   and of another build of the game GAME2 if given (an older commit's, say), all taking
+//   turns;
 // - for the title menu, for play with the ship moving (the arrows held by xdotool) and
 //   for the minimised window, S seconds each: frames per second, median and p99 frame
 //   interval, the game's processor use and the display server's (given its process id),
@@ -321,7 +323,7 @@ std::optional<Measured> MeasureScene(const Scene& scene, const std::string& game
 int Usage() {
   std::fputs(
       "usage: game_sdl_frame_timing GAME REFERENCE [--starts N] [--seconds S] "
-      "[--server-pid PID] [--screen WxH] [--present surface|renderer]\n",
+      "[--server-pid PID] [--screen WxH] [--present surface|renderer] [--baseline GAME2]\n",
       stderr);
   return 2;
 }
@@ -339,6 +341,7 @@ int main(int argc, char** argv) {
   int screen_width = 0;
   int screen_height = 0;
   const char* present = nullptr;
+  std::string baseline;
   for (int i = 3; i < argc; ++i) {
     if (i + 1 >= argc)
       return Usage();
@@ -353,6 +356,8 @@ int main(int argc, char** argv) {
         return Usage();
     } else if (std::strcmp(argv[i], "--present") == 0) {
       present = argv[++i];
+    } else if (std::strcmp(argv[i], "--baseline") == 0) {
+      baseline = argv[++i];
     } else {
       return Usage();
     }
@@ -361,24 +366,27 @@ int main(int argc, char** argv) {
     return Usage();
   const std::string log_path = "/tmp/orv_frame_times_" + std::to_string(getpid()) + ".txt";
 
-  // Start-up: the game and the two ways of the reference, taking turns so that a passing
-  // load on the machine falls on all of them alike.
+  // Start-up: the game, the two ways of the reference and the baseline build, taking turns
+  // so that a passing load on the machine falls on all of them alike.
   std::vector<double> game_ms;
   std::vector<double> surface_ms;
   std::vector<double> renderer_ms;
-  // The three take turns at going first, and each start waits for the display server to
-  // be done with the program before: none always follows the heavy OpenGL one.
+  std::vector<double> baseline_ms;
+  // They take turns at going first, and each start waits for the display server to be
+  // done with the program before: none always follows the heavy OpenGL one.
   struct Program {
     std::vector<std::string> command;
     const char* present;
     std::vector<double>* first_ms;
   };
-  const Program programs[] = {{{game}, present, &game_ms},
-                              {{reference, "--surface"}, nullptr, &surface_ms},
-                              {{reference}, nullptr, &renderer_ms}};
+  std::vector<Program> programs = {{{game}, present, &game_ms},
+                                   {{reference, "--surface"}, nullptr, &surface_ms},
+                                   {{reference}, nullptr, &renderer_ms}};
+  if (!baseline.empty())
+    programs.push_back({{baseline}, present, &baseline_ms});
   for (int i = 0; i < starts; ++i) {
-    for (int turn = 0; turn < 3; ++turn) {
-      const Program& program = programs[(i + turn) % 3];
+    for (std::size_t turn = 0; turn < programs.size(); ++turn) {
+      const Program& program = programs[(static_cast<std::size_t>(i) + turn) % programs.size()];
       SleepSeconds(0.3);
       const auto first = FirstFrames(program.command, 1, log_path, program.present);
       if (!first)
@@ -387,18 +395,21 @@ int main(int argc, char** argv) {
     }
   }
   const double game_first = Percentile(game_ms, 0.5);
-  const auto line = [](const char* what, const std::vector<double>& ms, double game) {
+  const auto line = [](const char* what, const std::vector<double>& ms, double game,
+                       const char* ratio = "game / reference") {
     const double median = Percentile(ms, 0.5);
     std::printf("  %-34s %6.1f ms (min %5.1f, max %5.1f)", what, median,
                 *std::min_element(ms.begin(), ms.end()), *std::max_element(ms.begin(), ms.end()));
     if (game > 0)
-      std::printf("   game / reference %.2f", game / median);
+      std::printf("   %s %.2f", ratio, game / median);
     std::printf("\n");
   };
   std::printf("first shown frame after process start, median of %d starts:\n", starts);
   line("game", game_ms, 0);
   line("SDL reference, window surface", surface_ms, game_first);
   line("SDL reference, default renderer", renderer_ms, game_first);
+  if (!baseline.empty())
+    line("baseline build of the game", baseline_ms, game_first, "game / baseline");
 
   int scale = 1;
   if (screen_width > 0 && screen_height > 0)

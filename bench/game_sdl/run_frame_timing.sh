@@ -10,7 +10,8 @@
 # game_sdl_frame_timing, game_sdl_reference and game_sdl_frame_floor (cmake --build
 # BUILD_DIR --target orvendal game_sdl_frame_timing game_sdl_reference
 # game_sdl_frame_floor). "-- --present renderer" times the game presenting through SDL's
-# renderer (OpenGL in software on Xvfb) instead.
+# renderer (OpenGL in software on Xvfb) instead; "-- --baseline GAME2" times another build
+# of the game (an older commit's) in the same start-up rotation.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build/default"
