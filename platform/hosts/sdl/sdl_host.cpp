@@ -79,10 +79,10 @@ std::uint64_t SdlHost::NowMicroseconds() {
 
 void SdlHost::SleepMicroseconds(std::uint64_t duration) {
   const std::uint64_t end = NowMicroseconds() + duration;
-  if (holding_ && duration > 0) {
+  if (held_due_us_ && duration > 0) {
     // A short sleep ends when the held frame is due and shown, as Windows ends one at its
     // next timer tick: one wake-up a frame. A sleep of nothing only yields.
-    const bool ends_with_frame = held_due_us_ >= end;
+    const bool ends_with_frame = *held_due_us_ >= end;
     ShowHeldFrame();
     if (ends_with_frame)
       return;
@@ -171,7 +171,7 @@ void SdlHost::OpenPresenter() {
 }
 
 void SdlHost::CloseWindow() {
-  holding_ = false;
+  held_due_us_.reset();
   next_due_us_ = 0;
   presenter_.reset();
   if (window_ == nullptr)
@@ -312,7 +312,7 @@ void SdlHost::SetFullScreen(bool full_screen) {
 }
 
 void SdlHost::ShowBlack() {
-  holding_ = false;
+  held_due_us_.reset();
   shown_.Clear();
   Redraw();
 }
@@ -349,17 +349,15 @@ void SdlHost::Present(const PresentedFrame& frame) {
   const std::vector<changes::Region>& regions = shown_.Show(frame);
   if (presenter_ != nullptr && due > NowMicroseconds()) {
     held_due_us_ = due;
-    holding_ = true;
     return;
   }
   Put(regions);
 }
 
 void SdlHost::ShowHeldFrame() {
-  if (!holding_)
+  if (!held_due_us_)
     return;
-  SleepUntilMicroseconds(held_due_us_);
-  holding_ = false;
+  SleepUntilMicroseconds(*std::exchange(held_due_us_, std::nullopt));
   Put(shown_.changes());
 }
 
@@ -389,7 +387,7 @@ bool SdlHost::TakeSdlEvent(SDL_Event& sdl_event, std::uint64_t now) {
 }
 
 bool SdlHost::PollEvent(HostEvent& event) {
-  if (holding_ && NowMicroseconds() >= held_due_us_)
+  if (held_due_us_ && NowMicroseconds() >= *held_due_us_)
     ShowHeldFrame();
   // Restored since the last look: the platform has had its say on exclusive mode.
   if (window_mode_pending_ && !window_events_.minimized()) {

@@ -142,9 +142,8 @@ class SdlHost : public Host {
   // that the frame loop's sleep and the wait for the frame are one wake-up: the frame and
   // its changes are already in `shown_`, held until `held_due_us_`. Whatever clears
   // `shown_` drops the held frame.
-  std::uint64_t next_due_us_ = 0;  // of the frame presented next; 0: show it at once
-  bool holding_ = false;
-  std::uint64_t held_due_us_ = 0;
+  std::uint64_t next_due_us_ = 0;             // of the frame presented next; 0: show it at once
+  std::optional<std::uint64_t> held_due_us_;  // while a frame is held
 };
 
 }  // namespace orv::platform
